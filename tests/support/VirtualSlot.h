@@ -1,0 +1,15 @@
+// VirtualSlot: calls a virtual function by its slot number, the way a scenario module does.
+#pragma once
+
+// A scenario module knows the framework's objects only by their layouts: it
+// loads the table pointer from offset 0 and calls entry n with the object in
+// ECX. Calling through this helper proves that a slot number reaches the
+// operation the interface promises. The destructor (slot 0) fills two
+// entries in this compiler's tables, so slot n >= 1 is entry n + 1.
+template <class R, class... Args>
+R callSlot(void* object, int slot, Args... args)
+{
+    using Entry = R(__thiscall*)(void*, Args...);
+    void** table = *static_cast<void***>(object);
+    return reinterpret_cast<Entry>(table[slot + 1])(object, args...);
+}
