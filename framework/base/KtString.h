@@ -40,6 +40,10 @@ public:
 
 private:
     void release();
+    void take(KtStringBuffer* buffer, int cursorOffset);
+    static KtStringBuffer* makeBuffer(int growth, const char* text, const char* second,
+                                      const char* failureTitle);
+    void appendDigits(const char* digits, int width);
 
     KtStringBuffer* buffer_;
     char* cursor_;
