@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Adds (setup) or removes (cleanup) two CD-ROM drives, E: and F:, in the build's
 # Wine prefix, for the tests of "%:" game-disc paths. E: holds DATA\A.BMP.
 # Wine's mount manager reads drive types only when it starts, so the

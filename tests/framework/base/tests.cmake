@@ -4,8 +4,8 @@
 # tests that search for one and removed after them. Changing drives restarts
 # the wineserver, so neither step may run beside another test.
 set(KT_GAMEDISC_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/gamedisc-drives.sh)
-add_test(NAME KtGameDiscDrives_setup COMMAND sh ${KT_GAMEDISC_SCRIPT} ${PROJECT_BINARY_DIR} setup)
-add_test(NAME KtGameDiscDrives_cleanup COMMAND sh ${KT_GAMEDISC_SCRIPT} ${PROJECT_BINARY_DIR} cleanup)
+add_test(NAME KtGameDiscDrives_setup COMMAND bash ${KT_GAMEDISC_SCRIPT} ${PROJECT_BINARY_DIR} setup)
+add_test(NAME KtGameDiscDrives_cleanup COMMAND bash ${KT_GAMEDISC_SCRIPT} ${PROJECT_BINARY_DIR} cleanup)
 set_tests_properties(KtGameDiscDrives_setup PROPERTIES
   FIXTURES_SETUP KtGameDiscDrives RUN_SERIAL TRUE TIMEOUT 120)
 set_tests_properties(KtGameDiscDrives_cleanup PROPERTIES
