@@ -13,6 +13,8 @@
 // Exit codes: 0 done, 1 no box in time, 2 the box has no such button,
 // 3 the box did not go away in time, 64 bad arguments.
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -142,6 +144,8 @@ bool parse(int argc, char** argv, Options& options)
 
 int main(int argc, char** argv)
 {
+    // Plain \n line ends, whatever reads the pipe.
+    _setmode(_fileno(stdout), _O_BINARY);
     Options options;
     if (!parse(argc, argv, options)) {
         std::fprintf(stderr, "usage: boxdriver [--caption TEXT] [--class NAME] [--button ID] [--post] [--timeout MS]\n");
