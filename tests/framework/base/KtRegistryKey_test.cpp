@@ -39,10 +39,18 @@ class KtRegistryKeyTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        base = "Software\\Rowan\\KtLIBTests\\registry" + std::to_string(GetCurrentProcessId());
+        base = "Software\\KtLIBTests\\registry" + std::to_string(GetCurrentProcessId());
         deleteTree(HKEY_CURRENT_USER, base);
+        // Made persistent first, and away from the framework key's parent: a
+        // volatile open creates missing parents volatile too, and they then
+        // refuse persistent children.
+        createSubKey(HKEY_CURRENT_USER, base.c_str(), REG_OPTION_NON_VOLATILE);
     }
-    void TearDown() override { deleteTree(HKEY_CURRENT_USER, base); }
+    void TearDown() override
+    {
+        deleteTree(HKEY_CURRENT_USER, base);
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\KtLIBTests");  // only when empty
+    }
 
     std::string path(const char* leaf) const { return base + "\\" + leaf; }
 
