@@ -1,0 +1,300 @@
+// KtObjectList and its variants: links, insertion results, search, removal, ownership, order.
+#include "KtObjectList.h"
+#include "KtInteractiveObjectList.h"
+#include "KtPriorityList.h"
+#include "KtWindowHandle.h"
+#include "KtWindowList.h"
+#include "RingCheck.h"
+#include <gtest/gtest.h>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// A polymorphic item that reports its own destruction; the second word is
+// the key of interactive-object lists, priority that of priority lists.
+class Item {
+public:
+    Item(int id, int* deaths = nullptr, int priority = 0) : id(id), deaths(deaths), priority(priority) {}
+    virtual ~Item()
+    {
+        if (deaths)
+            ++*deaths;
+    }
+    int32_t id;
+    int* deaths;
+    int priority;
+};
+
+int idOf(KtObjectNode* node) { return static_cast<Item*>(node->object)->id; }
+
+std::vector<int> ids(const KtObjectList& list) { return ringItems(list, &idOf); }
+
+TEST(KtObjectList, SlotsAndFieldsKeepTheirOrder)
+{
+    EXPECT_EQ(1, slotOf(&KtObjectList::forEach));
+    EXPECT_EQ(2, slotOf(&KtObjectList::removeAll));
+    EXPECT_EQ(3, slotOf(&KtObjectList::clear));
+    EXPECT_EQ(4, slotOf(&KtObjectList::insertFirst));
+    EXPECT_EQ(5, slotOf(&KtObjectList::insertLast));
+    EXPECT_EQ(6, slotOf(&KtObjectList::add));
+    EXPECT_EQ(7, slotOf(&KtObjectList::remove));
+    EXPECT_EQ(8, slotOf(&KtObjectList::find));
+    EXPECT_EQ(9, slotOf(&KtObjectList::findChecked));
+    EXPECT_EQ(10, slotOf(&KtObjectList::containsNode));
+    EXPECT_EQ(11, slotOf(&KtObjectList::contains));
+    EXPECT_EQ(12, slotOf(&KtObjectList::containsChecked));
+    EXPECT_EQ(13, slotOf(&KtObjectList::isValidNode));
+    EXPECT_EQ(14, slotOf(&KtPriorityList::priorityOf));
+    static_assert(sizeof(KtObjectList) == 12, "vtable, count, last");
+    static_assert(sizeof(KtObjectNode) == 20, "vtable, prev, next, owned, object");
+}
+
+TEST(KtObjectList, InsertionResultsAndCircularLinks)
+{
+    Item a(1), b(2), c(3), d(4), e(5);
+    KtObjectList list;
+    EXPECT_EQ(0, list.insertLast(&a, 0));    // the first item answers 0, not 1
+    EXPECT_EQ(1, list.count);
+    EXPECT_EQ(list.last, list.last->next);   // alone: linked to itself both ways
+    EXPECT_EQ(list.last, list.last->prev);
+    EXPECT_EQ(2, list.add(&b, 0));
+    EXPECT_EQ(3, list.insertLast(&c, 0));
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), ids(list));
+
+    KtObjectNode* last = list.last;
+    EXPECT_EQ(4, list.insertFirst(&d, 0));
+    EXPECT_EQ(last, list.last);              // insertFirst keeps last
+    EXPECT_EQ(5, list.insertLast(&e, 0));
+    EXPECT_EQ(&e, list.last->object);        // insertLast moves it
+    EXPECT_EQ((std::vector<int>{4, 1, 2, 3, 5}), ids(list));
+
+    KtObjectList other;
+    EXPECT_EQ(0, other.insertFirst(&a, 0));
+    EXPECT_EQ(2, other.insertFirst(&b, 0));
+    EXPECT_EQ((std::vector<int>{2, 1}), ids(other));
+    EXPECT_EQ(&a, other.last->object);
+}
+
+TEST(KtObjectList, RemoveUnlinksAndMovesLast)
+{
+    Item a(1), b(2), c(3);
+    KtObjectList list;
+    list.add(&a, 0);
+    list.add(&b, 0);
+    list.add(&c, 0);
+    list.remove(&c);                         // the last node: last moves back
+    EXPECT_EQ(&b, list.last->object);
+    EXPECT_EQ((std::vector<int>{1, 2}), ids(list));
+    Item stranger(9);
+    list.remove(&stranger);
+    list.remove(nullptr);
+    EXPECT_EQ(2, list.count);
+    list.remove(&a);                         // the first node: last stays
+    EXPECT_EQ(&b, list.last->object);
+    EXPECT_EQ((std::vector<int>{2}), ids(list));
+    list.remove(&b);                         // the only node
+    EXPECT_EQ(0, list.count);
+    EXPECT_EQ(nullptr, list.last);
+    EXPECT_EQ(0, list.insertLast(&c, 0));    // and the empty list works again
+    EXPECT_EQ((std::vector<int>{3}), ids(list));
+}
+
+TEST(KtObjectList, FindAnswersMinusOneWhenNothingMatches)
+{
+    Item a(1), b(2);
+    KtObjectList list;
+    EXPECT_EQ(KtObjectList::notFound, list.find(&a));
+    EXPECT_EQ(reinterpret_cast<KtObjectNode*>(-1), KtObjectList::notFound);
+    list.add(&a, 0);
+    list.add(&b, 0);
+    list.add(&a, 0);
+    KtObjectNode* node = list.find(&a);
+    EXPECT_EQ(list.first(), node);           // the first of two matches
+    EXPECT_TRUE(list.containsNode(node));
+    EXPECT_TRUE(list.contains(&b));
+    EXPECT_TRUE(list.containsChecked(&b));
+    EXPECT_FALSE(list.containsChecked(nullptr));
+    EXPECT_FALSE(list.isValidNode(nullptr));
+    EXPECT_FALSE(list.isValidNode(KtObjectList::notFound));
+
+    KtObjectNode loose(&a, 0);
+    EXPECT_FALSE(list.containsNode(&loose));
+    EXPECT_FALSE(list.containsNode(nullptr));
+}
+
+// Counts the searches that reach find.
+class CountingList : public KtObjectList {
+public:
+    KtObjectNode* find(void* key) override
+    {
+        ++searches;
+        return KtObjectList::find(key);
+    }
+    int searches = 0;
+};
+
+TEST(KtObjectList, NullKeysAreRefusedWithoutAWalk)
+{
+    CountingList list;
+    list.add(nullptr, 0);                    // a null item exists, yet a null key finds nothing
+    EXPECT_EQ(KtObjectList::notFound, list.findChecked(nullptr));
+    EXPECT_EQ(0, list.searches);
+    list.remove(nullptr);
+    EXPECT_EQ(0, list.searches);
+    EXPECT_EQ(1, list.count);
+    EXPECT_EQ(list.first(), list.find(nullptr));
+}
+
+std::vector<int> visited;
+int visitUntilThree(void* object)
+{
+    visited.push_back(static_cast<Item*>(object)->id);
+    return static_cast<Item*>(object)->id != 3;
+}
+
+KtObjectList* walkedList = nullptr;
+int removeEachVisited(void* object)
+{
+    visited.push_back(static_cast<Item*>(object)->id);
+    walkedList->remove(object);
+    return 1;
+}
+
+TEST(KtObjectList, ForEachWalksFromTheFirstAndStopsAtZero)
+{
+    visited.clear();
+    KtObjectList list;
+    EXPECT_EQ(1, list.forEach(&visitUntilThree));
+    EXPECT_TRUE(visited.empty());
+
+    Item a(1), b(2), c(3), d(4);
+    list.add(&b, 0);
+    list.add(&c, 0);
+    list.add(&d, 0);
+    list.insertFirst(&a, 0);
+    EXPECT_EQ(0, list.forEach(&visitUntilThree));
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), visited);
+    list.remove(&c);
+    visited.clear();
+    EXPECT_EQ(1, list.forEach(&visitUntilThree));
+    EXPECT_EQ((std::vector<int>{1, 2, 4}), visited);
+
+    // A callback may remove the item it was given.
+    visited.clear();
+    walkedList = &list;
+    EXPECT_EQ(1, list.forEach(&removeEachVisited));
+    EXPECT_EQ((std::vector<int>{1, 2, 4}), visited);
+    EXPECT_EQ(0, list.count);
+}
+
+TEST(KtObjectList, OwnedObjectsDieWithTheirNodesOthersLive)
+{
+    int deaths = 0;
+    Item kept(1, &deaths);
+    {
+        KtObjectList list;
+        list.add(new Item(2, &deaths), 1);
+        list.add(&kept, 0);
+        Item* removed = new Item(3, &deaths);
+        list.add(removed, 1);
+        list.add(new Item(4, &deaths), 1);
+        list.remove(removed);
+        EXPECT_EQ(1, deaths);
+        list.clear();
+        EXPECT_EQ(3, deaths);
+        EXPECT_EQ(0, list.count);
+        EXPECT_EQ(nullptr, list.last);
+
+        list.add(new Item(5, &deaths), 1);
+        list.add(&kept, 0);
+        list.removeAll();
+        EXPECT_EQ(4, deaths);
+        list.add(new Item(6, &deaths), 1);
+    }                                        // the destructor frees what is left
+    EXPECT_EQ(5, deaths);
+    EXPECT_EQ(1, kept.id);
+}
+
+// Window objects as the scenario runtime registers them.
+TEST(KtWindowList, NamedKeysMatchByNameOthersByHandle)
+{
+    KtWindowHandle title(KtString("title"));
+    title.handle = reinterpret_cast<HWND>(0x100);
+    KtWindowHandle menu(KtString("menu"));
+    menu.handle = reinterpret_cast<HWND>(0x200);
+    KtWindowHandle unnamed;
+    unnamed.handle = reinterpret_cast<HWND>(0x300);
+    KtWindowList list;
+    list.add(&title, 0);
+    list.add(&menu, 0);
+    list.add(&unnamed, 0);
+
+    KtWindowHandle byName(KtString("menu"));
+    byName.handle = reinterpret_cast<HWND>(0x100);      // ignored: the key has a name
+    EXPECT_EQ(&menu, list.find(&byName)->object);
+    KtWindowHandle otherName(KtString("MENU"));         // case counts
+    EXPECT_EQ(KtObjectList::notFound, list.find(&otherName));
+
+    KtWindowHandle byHandle;
+    byHandle.handle = reinterpret_cast<HWND>(0x300);
+    EXPECT_EQ(&unnamed, list.find(&byHandle)->object);
+    byHandle.handle = reinterpret_cast<HWND>(0x100);
+    EXPECT_EQ(&title, list.find(&byHandle)->object);    // a named item, found by handle
+    byHandle.handle = nullptr;
+    EXPECT_EQ(KtObjectList::notFound, list.find(&byHandle));
+    EXPECT_EQ(KtObjectList::notFound, list.find(nullptr));
+
+    list.remove(&byName);
+    EXPECT_EQ(2, list.count);
+    EXPECT_FALSE(list.contains(&byName));
+}
+
+TEST(KtInteractiveObjectList, MatchesTheSecondWord)
+{
+    Item a(10), b(20), twin(20);
+    KtInteractiveObjectList list;
+    list.add(&a, 0);
+    list.add(&b, 0);
+    EXPECT_EQ(&b, list.find(&twin)->object);            // another object, same second word
+    Item none(30);
+    EXPECT_EQ(KtObjectList::notFound, list.find(&none));
+    EXPECT_EQ(KtObjectList::notFound, list.find(nullptr));
+    list.remove(&twin);
+    EXPECT_EQ((std::vector<int>{10}), ids(list));
+}
+
+class ItemPriorityList : public KtPriorityList {
+public:
+    int priorityOf(void* object) override { return static_cast<Item*>(object)->priority; }
+};
+
+TEST(KtPriorityList, KeepsAscendingPriorityAndInsertionOrderOfEquals)
+{
+    struct Step { int id; int priority; int result; std::vector<int> order; };
+    const Step steps[] = {
+        {1, 5, 0, {1}},
+        {2, 3, 2, {2, 1}},                   // before the first: last stays
+        {3, 5, 3, {2, 1, 3}},                // equal to last: appended
+        {4, 4, 4, {2, 4, 1, 3}},
+        {5, 3, 5, {2, 5, 4, 1, 3}},          // after its equal
+        {6, -1, 6, {6, 2, 5, 4, 1, 3}},
+        {7, 9, 7, {6, 2, 5, 4, 1, 3, 7}},
+    };
+    std::vector<Item> items;
+    items.reserve(8);
+    ItemPriorityList list;
+    for (const Step& s : steps) {
+        items.emplace_back(s.id, nullptr, s.priority);
+        EXPECT_EQ(s.result, list.add(&items.back(), 0)) << "item " << s.id;
+        EXPECT_EQ(s.order, ids(list)) << "after item " << s.id;
+    }
+    EXPECT_EQ(7, idOf(list.last));
+    EXPECT_EQ(&items[2], list.find(&items[2])->object);  // identity matching
+    Item early(8, nullptr, 100);
+    list.insertFirst(&early, 0);             // plain insertion at the front stays available
+    EXPECT_EQ(8, idOf(list.first()));
+}
+
+}  // namespace
