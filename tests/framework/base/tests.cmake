@@ -10,6 +10,10 @@ set_tests_properties(KtGameDiscDrives_setup PROPERTIES
   FIXTURES_SETUP KtGameDiscDrives RUN_SERIAL TRUE TIMEOUT 120)
 set_tests_properties(KtGameDiscDrives_cleanup PROPERTIES
   FIXTURES_CLEANUP KtGameDiscDrives RUN_SERIAL TRUE TIMEOUT 120)
+# KtPathName_test checks the prefix without any CD-ROM drive: it goes first.
+if(TEST KtPathName_test)
+  set_tests_properties(KtGameDiscDrives_setup PROPERTIES DEPENDS KtPathName_test)
+endif()
 if(TEST KtPathNameGameDisc_test)
   set_tests_properties(KtPathNameGameDisc_test PROPERTIES FIXTURES_REQUIRED KtGameDiscDrives)
 endif()
