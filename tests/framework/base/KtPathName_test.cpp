@@ -87,6 +87,7 @@ TEST_F(KtPathNameTest, WithoutAnyCdromDriveTheGameDiscPrefixIsDropped)
     drive.setString(KtRegistryNames::gameDiscDrive, "");
     EXPECT_STREQ("\\DATA\\A.BMP", KtPathName("%:\\DATA\\A.BMP").text());
     EXPECT_EQ(0, drive.getString(KtRegistryNames::gameDiscDrive).length());
+    EXPECT_TRUE(KtPathName("%:\\").lacksTrailingBackslash()) << "a one-character path";
 }
 
 // The trail byte of 表 is 0x5C: only a character test tells it from a backslash.
