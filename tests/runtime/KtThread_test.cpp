@@ -193,16 +193,4 @@ TEST(KtThread, StartTakesItsSettingsFromSlotsOneAndTwo)
     EXPECT_EQ(WAIT_OBJECT_0, thread.wait(kTimeout));
 }
 
-TEST(KtThread, AnEventSetOnAnotherThreadWakesTheWaiter)
-{
-    Work work;
-    work.release.create(FALSE, FALSE);
-    KtThread thread;
-    ASSERT_NE(nullptr, thread.start(runWork, &work, 0));
-    work.release.signal();
-    EXPECT_EQ(WAIT_OBJECT_0, thread.wait(kTimeout));
-    // The auto-reset event was consumed by the waiter.
-    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), work.release.wait(0));
-}
-
 }  // namespace
