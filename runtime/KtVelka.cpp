@@ -1,0 +1,183 @@
+// KtVelka: module loading, the scenario thread's chain of steps, and orderly teardown.
+#include "KtVelka.h"
+#include "Diagnostic.h"
+#include "KtMessage.h"
+#include "KtMessageBox.h"
+#include "KtString.h"
+#include "KtWindowThread.h"
+#include <cstddef>
+
+namespace {
+// The hook of the top-level window reaches the runtime through this pointer.
+KtVelka* volatile currentRuntime = nullptr;
+}
+
+KtVelka::KtVelka(HWND hostWindow)
+    : topWindow(nullptr), waitingForInput(0), inputMode(0), inputCode(0),
+      inputPosition(0), focusWindow(nullptr), unloading(0), continuation(nullptr), appActive(0),
+      dragging(0), registers(nullptr), monitorWindow(nullptr)
+{
+    host.handle = hostWindow;
+    GetSystemInfo(&systemInfo);
+    windowDone.create(TRUE, TRUE);
+    inputDone.create(TRUE, TRUE);
+    menuDone.create(TRUE, TRUE);
+    quitRequest.create(TRUE, FALSE);
+    windowThread.start(&KtWindowThread::main, this, CREATE_SUSPENDED);
+    currentRuntime = this;
+    windowThread.resume();
+}
+
+KtVelka::~KtVelka()
+{
+    if (scenarioThread.isRunning()) {
+        if (waitingForInput == 1) {
+            inputDone.signal();
+            waitingForInput = 0;
+        }
+        quitRequest.signal();
+        scenarioThread.wait(INFINITE);
+    }
+    stopWindowThread();
+    windows.clear();
+    scenarioThread.close();
+    module.free();
+    if (currentRuntime == this)
+        currentRuntime = nullptr;
+}
+
+KtVelka* KtVelka::current()
+{
+    return currentRuntime;
+}
+
+void KtVelka::stopWindowThread()
+{
+    if (!windowThread.isRunning())
+        return;
+    KtWindowThread::postWhenReady(windowThread, KtMessage::stop);
+    windowThread.wait(INFINITE);
+}
+
+int KtVelka::load(const char* moduleFile)
+{
+    if (scenarioThread.isRunning())
+        return 1;
+    module.free();
+    if (module.load(moduleFile, 0))
+        return reinterpret_cast<int>(module.handle);
+
+    KtString text(moduleFile);
+    text.append("がロードできません");
+    KtMessageBox::show(nullptr, text.text(), "KtString class", KtMessageBox::notice);
+    throw CannotLoadException("KtVelka - load", text.text());
+}
+
+int KtVelka::start(const char* entryName)
+{
+    if (scenarioThread.isRunning())
+        return 1;
+    continuation = nullptr;
+    if (module.handle && entryName)
+        continuation = reinterpret_cast<ContinuationFn>(module.procAddress(entryName));
+    return scenarioThread.start(&KtVelka::scenarioThreadMain, this, 0) != nullptr;
+}
+
+HWND KtVelka::topLevelWindow(BOOL refresh)
+{
+    if (topWindow && !refresh)
+        return topWindow;
+    topWindow = findTopLevel();
+    return topWindow;
+}
+
+HWND KtVelka::findTopLevel() const
+{
+    HWND window = host.handle;
+    while (window) {
+        HWND parent = GetParent(window);
+        if (!parent)
+            break;
+        window = parent;
+    }
+    return window;
+}
+
+unsigned __stdcall KtVelka::scenarioThreadMain(void* argument)
+{
+    return static_cast<KtVelka*>(argument)->runChain();
+}
+
+DWORD KtVelka::runChain()
+{
+    DWORD exitCode = chainEnded;
+    try {
+        ContinuationFn step = continuation;
+        while (step) {
+            step = reinterpret_cast<ContinuationFn>(step(this));
+            // A stop message in the thread's own queue ends the chain after
+            // the current step; any other message found there is dropped.
+            MSG message;
+            if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) && !message.hwnd
+                && message.message == KtMessage::endScenario)
+                step = nullptr;
+        }
+        registers = nullptr;
+        unloading = 1;
+    } catch (Diagnostic& diagnostic) {
+        registers = nullptr;
+        unloading = 1;
+        callExceptionEntry();
+        diagnostic.show(host.handle);
+        exitCode = chainFailed;
+    }
+    finishChain();
+    return exitCode;
+}
+
+void KtVelka::callExceptionEntry()
+{
+    if (!module.handle)
+        return;
+    auto entry = reinterpret_cast<ContinuationFn>(module.procAddress("EXCEPTION_ENTRY"));
+    if (entry)
+        entry(this);
+}
+
+void KtVelka::finishChain()
+{
+    module.free();
+    unloading = 0;
+    HWND monitor = monitorWindow;
+    if (monitor) {
+        SendMessageA(monitor, KtMessage::monitorDetach, 0, 0);
+        monitorWindow = nullptr;
+    }
+    PostMessageA(host.handle, KtMessage::scenarioEnded, 0, 0);
+}
+
+// The module reads these fields by position.
+static_assert(offsetof(KtVelka, topWindow) == 4, "topWindow follows the vtable");
+static_assert(offsetof(KtVelka, host) == 8, "host");
+static_assert(offsetof(KtVelka, windowDone) == 28, "windowDone");
+static_assert(offsetof(KtVelka, inputDone) == 36, "inputDone");
+static_assert(offsetof(KtVelka, menuDone) == 44, "menuDone");
+static_assert(offsetof(KtVelka, quitRequest) == 52, "quitRequest");
+static_assert(offsetof(KtVelka, waitingForInput) == 60, "waitingForInput");
+static_assert(offsetof(KtVelka, inputMode) == 64, "inputMode");
+static_assert(offsetof(KtVelka, inputCode) == 68, "inputCode");
+static_assert(offsetof(KtVelka, inputPosition) == 72, "inputPosition");
+static_assert(offsetof(KtVelka, focusWindow) == 76, "focusWindow");
+static_assert(offsetof(KtVelka, windowThread) == 80, "windowThread");
+static_assert(offsetof(KtVelka, unloading) == 96, "unloading");
+static_assert(offsetof(KtVelka, lock) == 100, "lock");
+static_assert(offsetof(KtVelka, continuation) == 128, "continuation");
+static_assert(offsetof(KtVelka, module) == 132, "module");
+static_assert(offsetof(KtVelka, scenarioThread) == 140, "scenarioThread");
+static_assert(offsetof(KtVelka, windows) == 156, "windows");
+static_assert(offsetof(KtVelka, systemInfo) == 168, "systemInfo");
+static_assert(offsetof(KtVelka, appActive) == 204, "appActive");
+static_assert(offsetof(KtVelka, dragging) == 208, "dragging");
+static_assert(offsetof(KtVelka, registers) == 212, "registers");
+static_assert(offsetof(KtVelka, monitorWindow) == 216, "monitorWindow");
+static_assert(sizeof(KtVelka) == 224, "the object with its spare word");
