@@ -6,6 +6,7 @@ export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$_build/locale"
-export LC_ALL=ja_JP.UTF-8
+# (bash warns that it cannot use the locale itself; Wine can, through LOCPATH.)
+{ export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
 export HOME="$_build/home"
 unset _build
