@@ -1,0 +1,104 @@
+// KtRegisterStore: setting system registers and the safe save of ".system.dat".
+#include "KtRegisterStore.h"
+#include "Diagnostic.h"
+#include "KtFile.h"
+#include "KtMessageBox.h"
+#include "KtPathName.h"
+#include <cstddef>
+#include <cstring>
+
+namespace {
+const char systemFile[] = ".system.dat";
+const char pendingSuffix[] = ".new";
+
+// The store, and with it the system registers' table, normally comes from
+// the scenario module. Hiding where the pointer came from stops the compiler
+// from assuming this library's own table and calling KtReg::save directly.
+KtReg* throughTable(KtReg* reg)
+{
+    asm("" : "+r"(reg));
+    return reg;
+}
+
+// FlushFileBuffers under KtFile's Retry/Cancel rule: the swap must not make
+// a file durable whose contents may still be only in the cache.
+void flush(KtFile& file, const char* name)
+{
+    while (!FlushFileBuffers(file.handle)) {
+        DWORD code = GetLastError();
+        KtString text(256, name);
+        KtFile::appendWriteReason(text, code);
+        if (KtMessageBox::show(nullptr, text.text(), "KtFile - write", KtFile::retryCancelStyle) !=
+            IDRETRY)
+            throw CannotWriteException("cannot write", name);
+    }
+}
+}
+
+KtRegisterStore::KtRegisterStore(const char* base) : baseDirectory(256, base)
+{
+    std::memset(moduleHead_, 0, sizeof moduleHead_);
+    std::memset(moduleMembers_, 0, sizeof moduleMembers_);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+    static_assert(offsetof(KtRegisterStore, baseDirectory) == 12, "base directory");
+    static_assert(offsetof(KtRegisterStore, monitorText) == 24, "monitor text");
+    static_assert(offsetof(KtRegisterStore, gameRegisters) == 36, "game registers");
+    static_assert(offsetof(KtRegisterStore, stringRegisters) == 48, "string registers");
+    static_assert(offsetof(KtRegisterStore, systemRegisters) == 536, "system registers");
+#pragma GCC diagnostic pop
+}
+
+KtString KtRegisterStore::systemFileName() const
+{
+    KtString name(256, baseDirectory.text());
+    name.append(systemFile);
+    return name;
+}
+
+KtString KtRegisterStore::pendingFileName() const
+{
+    KtString name = systemFileName();
+    name.append(pendingSuffix);
+    return name;
+}
+
+DWORD& KtRegisterStore::setSystem(int index, DWORD value, bool saveNow)
+{
+    DWORD& element = systemRegisters.item(index);
+    element = value;
+    if (saveNow)
+        saveSystem();
+    return element;
+}
+
+void KtRegisterStore::saveSystem()
+{
+    KtString target = systemFileName();
+    KtString pending = pendingFileName();
+    KtPathName pendingPath(pending.text());
+    try {
+        KtFile file(pending.text());
+        file.open(pendingPath, CREATE_ALWAYS, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                  FILE_ATTRIBUTE_NORMAL);
+        throughTable(&systemRegisters)->save(file);
+        flush(file, pending.text());
+        file.close();
+        KtFile::replace(pending.text(), target.text());
+    } catch (...) {
+        // The previous file is untouched; only the half-written one goes.
+        DeleteFileA(pendingPath.text());
+        throw;
+    }
+}
+
+bool KtRegisterStore::loadSystem()
+{
+    KtString name = systemFileName();
+    KtPathName path(name.text());
+    if (GetFileAttributesA(path.text()) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    KtFile file(name.text());
+    file.open(path, OPEN_EXISTING, GENERIC_READ, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL);
+    return throughTable(&systemRegisters)->load(file);
+}
