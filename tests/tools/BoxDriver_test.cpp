@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <future>
+#include <thread>
 #include <string>
 
 namespace {
@@ -41,6 +42,11 @@ private:
     std::future<int> answer_;
 };
 
+LRESULT CALLBACK refuseClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return message == WM_CLOSE ? 0 : DefWindowProcA(window, message, wParam, lParam);
+}
+
 } // namespace
 
 TEST(BoxDriver, ReportsTheBoxAndPressesTheChosenButton)
@@ -71,6 +77,47 @@ TEST(BoxDriver, AButtonTheBoxLacksIsRefusedAndTheBoxStays)
     EXPECT_EQ(0u, ok.exitCode()) << ok.errors();
     EXPECT_NE(std::string::npos, ok.output().find("caption=boxdriver notice\n")) << ok.output();
     EXPECT_EQ(IDOK, box.answer());
+}
+
+TEST(BoxDriver, CloseActsLikeTheSystemCloseCommand)
+{
+    // A box with Cancel takes WM_CLOSE as Cancel.
+    BoxOnThread okCancel("close me", "boxdriver close", KtMessageBox::okCancel);
+    ProcessRunner driver;
+    ASSERT_TRUE(driver.run("boxdriver.exe", "--caption \"boxdriver close\" --close", timeLimit));
+    EXPECT_EQ(0u, driver.exitCode()) << driver.errors();
+    EXPECT_NE(std::string::npos, driver.output().find("closed\n")) << driver.output();
+    EXPECT_EQ(IDCANCEL, okCancel.answer());
+
+}
+
+TEST(BoxDriver, CloseReportsAWindowThatStaysOpen)
+{
+    // A window that refuses WM_CLOSE, as a game that first asks the player.
+    std::promise<HWND> made;
+    std::future<HWND> window = made.get_future();
+    std::thread owner([&made] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = refuseClose;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "BoxDriverStubborn";
+        RegisterClassA(&wc);
+        HWND w = CreateWindowExA(0, "BoxDriverStubborn", "stubborn", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 0, 0, 200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+        made.set_value(w);
+        MSG msg;
+        while (IsWindow(w) && GetMessageA(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageA(&msg);
+    });
+    HWND stubborn = window.get();
+    ProcessRunner driver;
+    ASSERT_TRUE(driver.run("boxdriver.exe", "--class BoxDriverStubborn --close --timeout 500", timeLimit));
+    EXPECT_EQ(3u, driver.exitCode()) << driver.output();
+    EXPECT_NE(std::string::npos, driver.output().find("caption=stubborn\n")) << driver.output();
+    EXPECT_TRUE(IsWindow(stubborn));
+    // The window goes with its thread.
+    PostThreadMessageA(GetWindowThreadProcessId(stubborn, nullptr), WM_QUIT, 0, 0);
+    owner.join();
 }
 
 TEST(BoxDriver, GivesUpWhenNoBoxAppears)

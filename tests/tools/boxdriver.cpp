@@ -1,15 +1,17 @@
 // boxdriver: finds a dialog or message box of another process, reports it and presses a button.
 //
-// Usage: boxdriver [--caption TEXT] [--class NAME] [--button ID] [--post] [--timeout MS]
+// Usage: boxdriver [--caption TEXT] [--class NAME] [--button ID] [--post] [--close] [--timeout MS]
 //   --caption  exact caption to wait for (any caption when left out)
 //   --class    window class to wait for (default "#32770", dialogs and boxes)
 //   --button   control id to press (default 1, IDOK); 0 reports without pressing
 //   --post     post WM_COMMAND with the id to the box instead of clicking the button
+//   --close    post WM_CLOSE to the window instead of pressing a button, as
+//              the system's close command would (any top-level window)
 //   --timeout  milliseconds allowed for each wait (default 10000)
 //
 // Prints, one per line, with backslashes, CRs and newlines escaped as \\, \r and \n:
 //   caption=..., text=... (the static text, id 0xFFFF), owner-class=..., owner-caption=...
-// and pressed=ID once the box has gone.
+// and pressed=ID (closed with --close) once the box has gone.
 // Exit codes: 0 done, 1 no box in time, 2 the box has no such button,
 // 3 the box did not go away in time, 64 bad arguments.
 #include <windows.h>
@@ -27,6 +29,7 @@ struct Options {
     const char* windowClass = "#32770";
     int button = IDOK;
     bool post = false;
+    bool close = false;
     DWORD timeout = 10000;
 };
 
@@ -126,6 +129,8 @@ bool parse(int argc, char** argv, Options& options)
         bool hasNext = i + 1 < argc;
         if (!std::strcmp(arg, "--post"))
             options.post = true;
+        else if (!std::strcmp(arg, "--close"))
+            options.close = true;
         else if (!std::strcmp(arg, "--caption") && hasNext)
             options.caption = argv[++i];
         else if (!std::strcmp(arg, "--class") && hasNext)
@@ -148,7 +153,7 @@ int main(int argc, char** argv)
     _setmode(_fileno(stdout), _O_BINARY);
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: boxdriver [--caption TEXT] [--class NAME] [--button ID] [--post] [--timeout MS]\n");
+        std::fprintf(stderr, "usage: boxdriver [--caption TEXT] [--class NAME] [--button ID] [--post] [--close] [--timeout MS]\n");
         return 64;
     }
     HWND box = waitForBox(options);
@@ -157,9 +162,11 @@ int main(int argc, char** argv)
         return 1;
     }
     report(box);
-    if (options.button == 0)
+    if (options.close) {
+        PostMessageA(box, WM_CLOSE, 0, 0);
+    } else if (options.button == 0) {
         return 0;
-    if (!press(box, options)) {
+    } else if (!press(box, options)) {
         std::fprintf(stderr, "boxdriver: the window has no control %d\n", options.button);
         return 2;
     }
@@ -167,6 +174,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "boxdriver: the window was still there after %lu ms\n", options.timeout);
         return 3;
     }
-    std::printf("pressed=%d\n", options.button);
+    if (options.close)
+        std::printf("closed\n");
+    else
+        std::printf("pressed=%d\n", options.button);
     return 0;
 }
