@@ -1,0 +1,257 @@
+// KtRegisterStore: member positions, setSystem, the ".system.dat" round trip and the safe save.
+#include "Diagnostic.h"
+#include "KtFile.h"
+#include "KtRegisterStore.h"
+#include "MessageBoxRecorder.h"
+#include <gtest/gtest.h>
+#include <functional>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string readFile(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    std::string bytes(GetFileSize(h, nullptr), '\0');
+    DWORD done = 0;
+    ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &done, nullptr);
+    CloseHandle(h);
+    return bytes;
+}
+
+bool exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string words(std::initializer_list<DWORD> values)
+{
+    std::string bytes;
+    for (DWORD v : values)
+        bytes.append(reinterpret_cast<const char*>(&v), sizeof v);
+    return bytes;
+}
+
+// Stands in for the scenario module's system registers: a table of its own
+// whose slot 1 is what the store must call to write the file.
+class ModuleRegisters : public KtReg {
+public:
+    static std::function<void(KtFile&)> write;
+    void save(KtFile& file) override { write(file); }
+};
+std::function<void(KtFile&)> ModuleRegisters::write;
+
+// Gives the store's system registers the module's table, as a store built by
+// a module has. The stand-in adds no fields, so the store's layout holds.
+void useModuleTable(KtRegisterStore& store)
+{
+    static_assert(sizeof(ModuleRegisters) == sizeof(KtReg), "same fields");
+    store.systemRegisters.~KtReg();
+    new (&store.systemRegisters) ModuleRegisters;
+}
+
+// Answers boxes with a callback, which can look at the disk while a box is up.
+class BoxScript {
+public:
+    using Action = std::function<int(const MessageBoxRecorder::Box&)>;
+    explicit BoxScript(Action action) : action_(std::move(action))
+    {
+        current_ = this;
+        previous_ = KtMessageBox::setHandler(&BoxScript::handle);
+    }
+    ~BoxScript() { KtMessageBox::setHandler(previous_); }
+    std::vector<MessageBoxRecorder::Box> boxes;
+
+private:
+    static int handle(HWND owner, const char* text, const char* caption, UINT style)
+    {
+        current_->boxes.push_back({owner, text, caption, style});
+        return current_->action_(current_->boxes.back());
+    }
+    static BoxScript* current_;
+    Action action_;
+    KtMessageBox::Handler previous_;
+};
+BoxScript* BoxScript::current_ = nullptr;
+
+class KtRegisterStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "KtRegisterStore_test_" +
+                  std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        target_ = folder_ + ".system.dat";
+        pending_ = target_ + ".new";
+    }
+    void TearDown() override
+    {
+        DeleteFileA(target_.c_str());
+        DeleteFileA(pending_.c_str());
+        RemoveDirectoryA(folder_.c_str());
+        ModuleRegisters::write = nullptr;
+    }
+
+    std::string folder_;
+    std::string target_;
+    std::string pending_;
+};
+
+TEST(KtRegisterStoreLayout, MembersSitWhereTheHostReadsThem)
+{
+    KtRegisterStore store("C:\\game\\");
+    const char* base = reinterpret_cast<const char*>(&store);
+    EXPECT_EQ(12, reinterpret_cast<const char*>(&store.baseDirectory) - base);
+    EXPECT_EQ(24, reinterpret_cast<const char*>(&store.monitorText) - base);
+    EXPECT_EQ(36, reinterpret_cast<const char*>(&store.gameRegisters) - base);
+    EXPECT_EQ(48, reinterpret_cast<const char*>(&store.stringRegisters) - base);
+    EXPECT_EQ(536, reinterpret_cast<const char*>(&store.systemRegisters) - base);
+    EXPECT_STREQ("C:\\game\\.system.dat", store.systemFileName().text());
+}
+
+TEST_F(KtRegisterStoreTest, SystemRegistersRoundTripAndEverySaveRewritesTheWholeFile)
+{
+    MessageBoxRecorder boxes;
+    KtRegisterStore store(folder_.c_str());
+    store.systemRegisters.create(8);
+    store.setSystem(3, 0x12345678, true);
+    EXPECT_EQ(words({8, 0, 0, 0, 0x12345678, 0, 0, 0, 0}), readFile(target_));
+
+    // Without saveNow the file keeps the last save.
+    store.setSystem(0, 5, false);
+    EXPECT_EQ(words({8, 0, 0, 0, 0x12345678, 0, 0, 0, 0}), readFile(target_));
+
+    // A smaller array leaves nothing of the longer file behind.
+    store.systemRegisters.create(2);
+    DWORD& element = store.setSystem(1, 0xCAFEF00D, true);
+    EXPECT_EQ(&store.systemRegisters.values()[1], &element);
+    EXPECT_EQ(words({2, 0, 0xCAFEF00D}), readFile(target_));
+    EXPECT_FALSE(exists(pending_));
+
+    KtRegisterStore next(folder_.c_str());
+    ASSERT_TRUE(next.loadSystem());
+    ASSERT_EQ(2, next.systemRegisters.count());
+    EXPECT_EQ(0xCAFEF00Du, next.systemRegisters.values()[1]);
+    EXPECT_EQ(0u, boxes.count());
+}
+
+TEST_F(KtRegisterStoreTest, BadIndexWarnsSetsElementZeroAndStillSaves)
+{
+    MessageBoxRecorder boxes;
+    KtRegisterStore store(folder_.c_str());
+    store.systemRegisters.create(2);
+    store.setSystem(2, 77, true);
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("KtReg - item()", boxes.last().caption);
+    EXPECT_EQ(words({2, 77, 0}), readFile(target_));
+}
+
+TEST_F(KtRegisterStoreTest, NoFileOrAForeignFileLoadsNothing)
+{
+    MessageBoxRecorder boxes;
+    KtRegisterStore store(folder_.c_str());
+    store.systemRegisters.create(1);
+    store.systemRegisters.item(0) = 3;
+    EXPECT_FALSE(store.loadSystem());
+    EXPECT_EQ(0u, boxes.count()) << "a first run has no file; nobody is asked";
+
+    HANDLE h = CreateFileA(target_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD done = 0;
+    WriteFile(h, "\xff\xff\xff\x7f", 4, &done, nullptr);
+    CloseHandle(h);
+    EXPECT_FALSE(store.loadSystem());
+    EXPECT_EQ(3u, store.systemRegisters.item(0));
+}
+
+TEST_F(KtRegisterStoreTest, TheModulesWriteOperationDecidesTheBytes)
+{
+    KtRegisterStore store(folder_.c_str());
+    useModuleTable(store);
+    ModuleRegisters::write = [](KtFile& file) { file.write("module bytes", 12); };
+    store.saveSystem();
+    EXPECT_EQ("module bytes", readFile(target_));
+}
+
+TEST_F(KtRegisterStoreTest, AWriteThatFailsPartWayLeavesThePreviousFile)
+{
+    KtRegisterStore store(folder_.c_str());
+    store.systemRegisters.create(2);
+    store.setSystem(0, 0xA1, true);
+    const std::string previous = readFile(target_);
+
+    // The module's write gets half its data out, then hands the file a
+    // buffer it may not read, so WriteFile fails and KtFile asks.
+    void* noAccess = VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS);
+    ASSERT_NE(nullptr, noAccess);
+    useModuleTable(store);
+    ModuleRegisters::write = [&](KtFile& file) {
+        file.write("half", 4);
+        file.write(noAccess, 64);
+    };
+    bool pendingWhileAsked = false;
+    std::string targetWhileAsked;
+    BoxScript script([&](const MessageBoxRecorder::Box&) {
+        pendingWhileAsked = exists(pending_);
+        targetWhileAsked = readFile(target_);
+        return IDCANCEL;
+    });
+    EXPECT_THROW(store.saveSystem(), CannotWriteException);
+    VirtualFree(noAccess, 0, MEM_RELEASE);
+
+    ASSERT_EQ(1u, script.boxes.size());
+    EXPECT_EQ("KtFile - write", script.boxes[0].caption);
+    EXPECT_EQ(0, script.boxes[0].text.find(pending_)) << script.boxes[0].text;
+    EXPECT_TRUE(pendingWhileAsked) << "the new file is written beside the old one";
+    EXPECT_EQ(previous, targetWhileAsked);
+    EXPECT_EQ(previous, readFile(target_));
+    EXPECT_FALSE(exists(pending_)) << "the half-written file is removed";
+}
+
+TEST_F(KtRegisterStoreTest, AFailedSwapLeavesThePreviousFile)
+{
+    KtRegisterStore store(folder_.c_str());
+    store.systemRegisters.create(1);
+    store.setSystem(0, 1, true);
+    const std::string previous = readFile(target_);
+
+    // Another program holds the file without allowing it to be replaced.
+    HANDLE other = CreateFileA(target_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, other);
+    MessageBoxRecorder boxes;
+    boxes.answer(IDCANCEL);
+    EXPECT_THROW(store.setSystem(0, 2, true), CannotWriteException);
+    CloseHandle(other);
+
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("KtFile - write", boxes.last().caption);
+    EXPECT_EQ(0x12005u, boxes.last().style);
+    EXPECT_EQ(previous, readFile(target_));
+    EXPECT_FALSE(exists(pending_));
+
+    // Once the other program lets go, the next save goes through.
+    store.saveSystem();
+    EXPECT_EQ(words({1, 2}), readFile(target_));
+}
+
+TEST_F(KtRegisterStoreTest, AMissingBaseDirectoryAsksThenCancelThrowsCannotOpen)
+{
+    KtRegisterStore store((folder_ + "absent\\").c_str());
+    store.systemRegisters.create(1);
+    MessageBoxRecorder boxes;
+    boxes.answer(IDCANCEL);
+    EXPECT_THROW(store.setSystem(0, 1, true), CannotOpenException);
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("KtFile - open", boxes.last().caption);
+    EXPECT_EQ(1u, store.systemRegisters.item(0)) << "the value is set before the save";
+}
+
+}  // namespace
