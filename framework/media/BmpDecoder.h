@@ -1,0 +1,14 @@
+// BmpDecoder: turns a whole BMP file held in memory into a packed DIB.
+#pragma once
+#include "PackedDib.h"
+
+// Core headers come out as 40-byte info headers with 4-byte colour entries,
+// top-down files as bottom-up rows. A malformed, compressed or truncated
+// file gives an empty result.
+class BmpDecoder {
+public:
+    static PackedDib decode(const uint8_t* data, size_t size,
+                            const PackedDib::Allocator& allocator = PackedDib::standardAllocator);
+
+    BmpDecoder() = delete;
+};
