@@ -9,3 +9,9 @@ if(TARGET PomeloRun_test)
                    throw_third throw_third_bare)
   set_tests_properties(PomeloRun_test PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 endif()
+
+# The colour checks need a real 256-colour display: a script runs the game on
+# an 8-bit Xvfb of its own.
+add_test(NAME LowColourDisplay_test
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/low-colour-display.sh ${PROJECT_BINARY_DIR})
+set_tests_properties(LowColourDisplay_test PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
