@@ -1,0 +1,179 @@
+// Tests of the file-facing readers: BMP header recognition, MCG and SLD readers on real files.
+#include "ImageBytes.h"
+#include "KtBitmapFileHeader.h"
+#include "KtFile.h"
+#include "KtHeap.h"
+#include "KtMcgReader.h"
+#include "KtSldReader.h"
+#include "PackedDib.h"
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+// A file in the working folder holding the given bytes, opened for reading
+// and writing, removed afterwards.
+class TempImageFile {
+public:
+    explicit TempImageFile(const std::vector<uint8_t>& bytes, const char* name = "reader-test.img")
+        : name_(name)
+    {
+        std::ofstream(name_, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        file.open(name, OPEN_EXISTING, GENERIC_READ | GENERIC_WRITE, 0, FILE_ATTRIBUTE_NORMAL);
+    }
+    ~TempImageFile()
+    {
+        file.close();
+        std::remove(name_.c_str());
+    }
+    DWORD position() { return SetFilePointer(file.handle, 0, nullptr, FILE_CURRENT); }
+
+    KtFile file;
+
+private:
+    std::string name_;
+};
+
+std::vector<uint8_t> smallMcg()
+{
+    ImageBytes::Mcg m;
+    m.width = 2;
+    m.height = 2;
+    m.colours = {0x011E140A, 0x05FFFFFF};
+    m.rows = {0, 1, 0, 0, 1, 0, 0, 0};
+    return m.bytes();
+}
+
+// Frees a block handed out by a reader.
+struct Block {
+    explicit Block(void* p) : dib(static_cast<uint8_t*>(p)) {}
+    ~Block() { KtHeap::free(dib, 0); }
+    uint8_t* dib;
+};
+
+}  // namespace
+
+TEST(KtBitmapFileHeader, RecognisesBmOnly)
+{
+    std::vector<uint8_t> bytes = {'B', 'M', 0x36, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0};
+    TempImageFile bmp(bytes);
+    KtBitmapFileHeader header;
+    header.read(bmp.file);
+    ASSERT_TRUE(header.isBitmap());
+    EXPECT_EQ(0x36u, header.header->bfSize);
+    EXPECT_EQ(0x36u, header.header->bfOffBits);
+
+    bytes[1] = 'A';
+    TempImageFile ba(bytes, "reader-test-ba.img");
+    header.read(ba.file);
+    EXPECT_FALSE(header.isBitmap());
+    EXPECT_EQ(nullptr, header.header);
+
+    TempImageFile empty({}, "reader-test-empty.img");
+    header.create(1, 2);
+    header.read(empty.file);
+    EXPECT_FALSE(header.isBitmap()) << "an empty file is no bitmap";
+
+    KtFile closed;
+    header.create(1, 2);
+    header.read(closed);
+    ASSERT_TRUE(header.isBitmap()) << "a closed file leaves the header alone";
+    EXPECT_EQ(2u, header.header->bfOffBits);
+}
+
+TEST(KtMcgReader, HeaderOperationsRewindToTheAttachedPosition)
+{
+    TempImageFile f(smallMcg());
+    KtMcgReader reader;
+    EXPECT_EQ(1, reader.formatId());
+    EXPECT_FALSE(reader.isMine()) << "nothing attached";
+    EXPECT_EQ(0, reader.colourCount());
+    reader.attach(f.file);
+    ASSERT_TRUE(reader.isMine());
+    EXPECT_EQ(0u, f.position());
+    EXPECT_EQ(2, reader.colourCount());
+
+    DWORD flags[256];
+    std::fill(std::begin(flags), std::end(flags), 0xAAu);
+    reader.readFlags(flags);
+    EXPECT_EQ(1u, flags[0]);
+    EXPECT_EQ(5u, flags[1]);
+    EXPECT_EQ(0u, flags[2]);
+    EXPECT_EQ(0u, f.position());
+
+    uint32_t table[2] = {};
+    reader.readColourTable(table);
+    EXPECT_EQ(0x011E140Au, table[0]) << "the stored table keeps its flag bytes";
+    uint32_t replaced[2] = {0x00000001, 0x00000002};
+    reader.writeColourTable(replaced, 2);
+    EXPECT_EQ(0u, f.position());
+    reader.readColourTable(table);
+    EXPECT_EQ(2u, table[1]);
+}
+
+TEST(KtMcgReader, LoadGivesAHeapBlock)
+{
+    TempImageFile f(smallMcg());
+    KtMcgReader reader;
+    reader.attach(f.file);
+    Block block(reader.load());
+    ASSERT_NE(nullptr, block.dib);
+    EXPECT_EQ(40, block.dib[0]);
+    EXPECT_EQ(2, block.dib[4]) << "width";
+    EXPECT_EQ(30, block.dib[40 + 2]) << "red of entry 0";
+    EXPECT_EQ(0, block.dib[40 + 3]) << "flag cleared";
+    EXPECT_EQ(1, block.dib[48 + 0]) << "bottom row first";
+}
+
+TEST(KtMcgReader, OtherFilesAreNotMine)
+{
+    TempImageFile f(ImageBytes::sld(2, 2, {0, 0, 0, 0, 0, 0, 0, 0}));
+    KtMcgReader reader;
+    reader.attach(f.file);
+    EXPECT_FALSE(reader.isMine());
+    EXPECT_EQ(nullptr, reader.load());
+    DWORD flags[256] = {7};
+    reader.readFlags(flags);
+    EXPECT_EQ(7u, flags[0]) << "not touched for another format";
+}
+
+TEST(KtSldReader, AttachReadsTheHeaderAndLoadTheRest)
+{
+    TempImageFile f(ImageBytes::sld(3, 2, {1, 2, 3, 0, 4, 5, 6, 0}, {0x00ABCDEF}));
+    KtSldReader reader;
+    EXPECT_EQ(2, reader.formatId());
+    EXPECT_FALSE(reader.isMine());
+    reader.attach(f.file);
+    ASSERT_TRUE(reader.isMine());
+    EXPECT_EQ(3u, reader.heldHeader().width);
+    EXPECT_EQ(1040u, f.position());
+    Block block(reader.load());
+    ASSERT_NE(nullptr, block.dib);
+    EXPECT_EQ(8, block.dib[14]);
+    EXPECT_EQ(0xEF, block.dib[40]);
+    EXPECT_EQ(6, block.dib[40 + 1024 + 4 + 2]);
+}
+
+TEST(KtSldReader, ShortFileIsAnEmptyPictureWithDefaultColours)
+{
+    TempImageFile f({'x', 'y'});
+    KtSldReader reader;
+    reader.attach(f.file);
+    ASSERT_TRUE(reader.isMine());
+    Block block(reader.load());
+    ASSERT_NE(nullptr, block.dib);
+    EXPECT_EQ(0, block.dib[4]);
+    EXPECT_EQ(0x80, block.dib[40 + 4 + 2]) << "entry 1 is dark red";
+}
+
+TEST(KtSldReader, TruncatedStreamGivesNull)
+{
+    std::vector<uint8_t> bytes = ImageBytes::sld(3, 2, {1, 2, 3, 0, 4, 5, 6, 0});
+    bytes.resize(bytes.size() - 1);
+    TempImageFile f(bytes);
+    KtSldReader reader;
+    reader.attach(f.file);
+    EXPECT_EQ(nullptr, reader.load());
+}
