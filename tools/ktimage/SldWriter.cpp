@@ -17,7 +17,7 @@ std::vector<uint8_t> SldWriter::write(const PackedDib& dib)
     uint32_t colours = std::min<uint32_t>(dib.colourCount(), SldHeader::colourEntries);
     const uint8_t* table = dib.colourTable();
     for (uint32_t i = 0; i < colours; ++i)
-        std::copy(table + 4 * i, table + 4 * i + 3, &out[SldHeader::fixedSize + 4 * i]);
+        std::copy(table + 4 * i, table + 4 * i + 4, &out[SldHeader::fixedSize + 4 * i]);
     std::vector<uint8_t> stream =
         LzssEncoder::encode(LzssEncoder::Layout::sld, dib.pixels(), dib.pixelBytes());
     out.insert(out.end(), stream.begin(), stream.end());

@@ -6,7 +6,8 @@
 class SldWriter {
 public:
     // Empty unless the picture has 8 bits per pixel. Colour entries the
-    // picture lacks are written black.
+    // picture lacks are written black; entries are copied whole, reserved
+    // byte included, as the reader copies them.
     static std::vector<uint8_t> write(const PackedDib& dib);
 
     SldWriter() = delete;
