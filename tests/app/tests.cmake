@@ -1,4 +1,5 @@
 # End-to-end tests run the real Pomelo.exe with the test modules and answer
+include(${PROJECT_SOURCE_DIR}/resources/Resources.cmake)
 # its boxes from outside through boxdriver.
 add_executable(setup_standin ${CMAKE_CURRENT_LIST_DIR}/SetupStandIn.cpp)
 target_link_libraries(setup_standin PRIVATE advapi32)
@@ -15,3 +16,8 @@ endif()
 add_test(NAME LowColourDisplay_test
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/low-colour-display.sh ${PROJECT_BINARY_DIR})
 set_tests_properties(LowColourDisplay_test PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
+
+if(TARGET MainWindow_test)
+  target_link_libraries(MainWindow_test PRIVATE PomeloApp)
+  pomelo_add_resources(MainWindow_test)
+endif()
