@@ -4,6 +4,7 @@
 #include "KtMessage.h"
 #include "KtMessageBox.h"
 #include "KtString.h"
+#include "KtTopLevelHook.h"
 #include "KtWindowThread.h"
 #include <cstddef>
 
@@ -25,11 +26,13 @@ KtVelka::KtVelka(HWND hostWindow)
     quitRequest.create(TRUE, FALSE);
     windowThread.start(&KtWindowThread::main, this, CREATE_SUSPENDED);
     currentRuntime = this;
+    KtTopLevelHook::install(hostWindow);
     windowThread.resume();
 }
 
 KtVelka::~KtVelka()
 {
+    KtTopLevelHook::remove(host.handle);
     if (scenarioThread.isRunning()) {
         if (waitingForInput == 1) {
             inputDone.signal();

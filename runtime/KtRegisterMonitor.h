@@ -1,0 +1,36 @@
+// KtRegisterMonitor: the game's side of the register monitor protocol, served by the top-level window hook.
+#pragma once
+#include <windows.h>
+
+class KtRegisterStore;
+class KtVelka;
+
+// A register monitor is a window, usually of another program, that attaches
+// to the game's top-level window and reads and writes the scenario's
+// registers. Reads are answered with WM_COPYDATA records sent to the
+// monitor's window; writes arrive as private messages or, for a string
+// register, as WM_COPYDATA. Nothing is read or written while the module has
+// not published its register store.
+class KtRegisterMonitor {
+public:
+    // True for the private messages this class serves (0x74C is left to the
+    // window's own procedure).
+    static bool isRequest(UINT message);
+    // Serves one request and returns the window procedure's result.
+    static LRESULT handleRequest(KtVelka& velka, UINT message, WPARAM wParam, LPARAM lParam);
+    // A WM_COPYDATA to the top-level window. Returns false when it did not
+    // come from the attached monitor, so that the window's own procedure
+    // sees it.
+    static bool receive(KtVelka& velka, WPARAM sender, const COPYDATASTRUCT* data);
+
+private:
+    static KtRegisterStore* store(KtVelka& velka);
+    static bool inRange(WPARAM index, int count);
+    static void send(KtVelka& velka, DWORD dwData, const void* data, DWORD size);
+    static void sendGameRegisters(KtVelka& velka, KtRegisterStore& registers);
+    static void sendSystemRegisters(KtVelka& velka, KtRegisterStore& registers);
+    static void sendStringRegister(KtVelka& velka, KtRegisterStore& registers, WPARAM index);
+    static void sendRegisterText(KtVelka& velka, KtRegisterStore& registers);
+    static void setSystemRegister(KtVelka& velka, KtRegisterStore& registers, WPARAM index,
+                                  LPARAM value);
+};
