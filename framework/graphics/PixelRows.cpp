@@ -1,0 +1,53 @@
+// PixelRows: the sets of row routines per loop kind and the choice of the kind for this processor.
+#include "PixelRows.h"
+#include "CpuFeatures.h"
+#include <atomic>
+
+namespace {
+
+const PixelRows plainRows = {PixelLoopKind::plain, copy8Plain,  copyKeyed8Plain,
+                             expandPlain,          expandKeyedPlain, mixPlain,
+                             mixKeyedPlain};
+const PixelRows mmxRows = {PixelLoopKind::mmx, copy8Mmx, copyKeyed8Mmx, expandMmx,
+                           expandKeyedMmx,     mixMmx,   mixKeyedMmx};
+const PixelRows sse2Rows = {PixelLoopKind::sse2, copy8Sse2, copyKeyed8Sse2, expandSse2,
+                            expandKeyedSse2,     mixSse2,   mixKeyedSse2};
+
+// -1 while nothing is forced.
+std::atomic<int> forcedKind{-1};
+
+PixelLoopKind widestKind() {
+    const CpuFeatures& cpu = CpuFeatures::thisProcessor();
+    if (cpu.sse2)
+        return PixelLoopKind::sse2;
+    if (cpu.mmx)
+        return PixelLoopKind::mmx;
+    return PixelLoopKind::plain;
+}
+
+PixelLoopKind cap(PixelLoopKind kind) {
+    const PixelLoopKind widest = widestKind();
+    return static_cast<int>(kind) <= static_cast<int>(widest) ? kind : widest;
+}
+
+}  // namespace
+
+const PixelRows& PixelRows::forKind(PixelLoopKind kind) {
+    switch (cap(kind)) {
+    case PixelLoopKind::sse2:
+        return sse2Rows;
+    case PixelLoopKind::mmx:
+        return mmxRows;
+    default:
+        return plainRows;
+    }
+}
+
+PixelLoopKind PixelRows::bestKind() {
+    const int forced = forcedKind.load();
+    return forced < 0 ? widestKind() : cap(static_cast<PixelLoopKind>(forced));
+}
+
+void PixelRows::forceKind(PixelLoopKind kind) { forcedKind.store(static_cast<int>(kind)); }
+
+void PixelRows::unforceKind() { forcedKind.store(-1); }

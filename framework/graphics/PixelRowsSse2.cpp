@@ -1,0 +1,177 @@
+// PixelRowsSse2: the SSE2 loops of the row routines (16 bytes per step for copies, 4 pixels for expands and mixes).
+#include "PixelRows.h"
+#include "PixelRowsPixel.h"
+#include <emmintrin.h>
+
+// Every routine here is plain head, SSE2 body, plain tail per row; the head
+// runs until the destination is 16-byte aligned. Loads and stores are the
+// unaligned forms, so a destination that can never be aligned still works.
+
+using namespace PixelRowsPixel;
+using std::uint8_t;
+
+namespace {
+
+inline __m128i load128(const uint8_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+inline void store128(uint8_t* p, __m128i v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+}
+
+// Four pixels' table colours, s[0]'s in the lowest lane.
+inline __m128i fourColours(const uint8_t* s, const void* colours) {
+    return _mm_setr_epi32(static_cast<int>(colourOf(colours, s[0])),
+                          static_cast<int>(colourOf(colours, s[1])),
+                          static_cast<int>(colourOf(colours, s[2])),
+                          static_cast<int>(colourOf(colours, s[3])));
+}
+
+// Lanes all ones where the pixel's source index equals the key.
+inline __m128i fourKeyMask(const uint8_t* s, __m128i key32) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i bytes = _mm_cvtsi32_si128(static_cast<int>(load32(s)));  // s3 s2 s1 s0
+    const __m128i words = _mm_unpacklo_epi8(bytes, zero);                 // 0s3 0s2 0s1 0s0
+    return _mm_cmpeq_epi32(_mm_unpacklo_epi16(words, zero), key32);       // one index a lane
+}
+
+// (D × (16 − L) + P × L) / 16 per byte, written as D + ((P − D) × L) >> 4 with an
+// arithmetic shift: 16·D is a multiple of 16, so the floor of the sum is D plus
+// the floor of (P − D) × L / 16, and |(P − D) × L| ≤ 4080 fits a 16-bit lane.
+inline __m128i mixFour(__m128i d, __m128i p, __m128i level16) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i dLow = _mm_unpacklo_epi8(d, zero);   // pixels 0 and 1 as 0A 0R 0G 0B
+    const __m128i dHigh = _mm_unpackhi_epi8(d, zero);  // pixels 2 and 3
+    const __m128i pLow = _mm_unpacklo_epi8(p, zero);
+    const __m128i pHigh = _mm_unpackhi_epi8(p, zero);
+    const __m128i low = _mm_add_epi16(
+        dLow, _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(pLow, dLow), level16), 4));
+    const __m128i high = _mm_add_epi16(
+        dHigh, _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(pHigh, dHigh), level16), 4));
+    return _mm_packus_epi16(low, high);
+}
+
+// Where mask is set keep `keep`, elsewhere take `take`.
+inline __m128i select(__m128i mask, __m128i keep, __m128i take) {
+    return _mm_or_si128(_mm_and_si128(mask, keep), _mm_andnot_si128(mask, take));
+}
+
+constexpr int allLanes = 0xFFFF;  // _mm_movemask_epi8 of an all-ones mask
+
+}  // namespace
+
+void copy8Sse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w, int h) {
+    for (; h > 0; --h, dst -= dstStride, src -= srcStride) {
+        int x = headPixels(dst, 16, 1, w);
+        for (int i = 0; i < x; ++i)
+            dst[i] = src[i];
+        for (; x + 16 <= w; x += 16)
+            store128(dst + x, load128(src + x));
+        for (; x < w; ++x)
+            dst[x] = src[x];
+    }
+}
+
+void copyKeyed8Sse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
+                    int h, uint8_t key) {
+    const __m128i keys = _mm_set1_epi8(static_cast<char>(key));
+    for (; h > 0; --h, dst -= dstStride, src -= srcStride) {
+        int x = headPixels(dst, 16, 1, w);
+        for (int i = 0; i < x; ++i)
+            copyKeyedPixel(dst + i, src[i], key);
+        for (; x + 16 <= w; x += 16) {
+            const __m128i s = load128(src + x);
+            const __m128i isKey = _mm_cmpeq_epi8(s, keys);  // FF where the source is the key
+            const int keyed = _mm_movemask_epi8(isKey);
+            if (keyed == allLanes)
+                continue;  // all transparent: the destination stays as it is
+            store128(dst + x, keyed == 0 ? s : select(isKey, load128(dst + x), s));
+        }
+        for (; x < w; ++x)
+            copyKeyedPixel(dst + x, src[x], key);
+    }
+}
+
+void expandSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w, int h,
+                const void* colours) {
+    for (; h > 0; --h, dst -= dstStride, src -= srcStride) {
+        int x = headPixels(dst, 16, 4, w);
+        for (int i = 0; i < x; ++i)
+            expandPixel(dst + i * 4, src[i], colours);
+        for (; x + 4 <= w; x += 4)
+            store128(dst + x * 4, fourColours(src + x, colours));
+        for (; x < w; ++x)
+            expandPixel(dst + x * 4, src[x], colours);
+    }
+}
+
+void expandKeyedSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
+                     int h, const void* colours, uint8_t key) {
+    const __m128i key32 = _mm_set1_epi32(key);
+    for (; h > 0; --h, dst -= dstStride, src -= srcStride) {
+        int x = headPixels(dst, 16, 4, w);
+        for (int i = 0; i < x; ++i)
+            expandKeyedPixel(dst + i * 4, src[i], colours, key);
+        for (; x + 4 <= w; x += 4) {
+            const __m128i isKey = fourKeyMask(src + x, key32);
+            const int keyed = _mm_movemask_epi8(isKey);
+            if (keyed == allLanes)
+                continue;
+            uint8_t* d = dst + x * 4;
+            const __m128i p = fourColours(src + x, colours);
+            store128(d, keyed == 0 ? p : select(isKey, load128(d), p));
+        }
+        for (; x < w; ++x)
+            expandKeyedPixel(dst + x * 4, src[x], colours, key);
+    }
+}
+
+void mixSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w, int h,
+             const void* colours, int level) {
+    if (level <= 0)
+        return;
+    if (level >= 16)
+        return expandSse2(dst, dstStride, src, srcStride, w, h, colours);
+    const unsigned L = static_cast<unsigned>(level);
+    const __m128i level16 = _mm_set1_epi16(static_cast<short>(level));
+    for (; h > 0; --h, dst -= dstStride, src -= srcStride) {
+        int x = headPixels(dst, 16, 4, w);
+        for (int i = 0; i < x; ++i)
+            mixPixel(dst + i * 4, src[i], colours, L);
+        for (; x + 4 <= w; x += 4) {
+            uint8_t* d = dst + x * 4;
+            store128(d, mixFour(load128(d), fourColours(src + x, colours), level16));
+        }
+        for (; x < w; ++x)
+            mixPixel(dst + x * 4, src[x], colours, L);
+    }
+}
+
+void mixKeyedSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
+                  int h, const void* colours, int level, uint8_t key) {
+    if (level <= 0)
+        return;
+    if (level >= 16)
+        return expandKeyedSse2(dst, dstStride, src, srcStride, w, h, colours, key);
+    const unsigned L = static_cast<unsigned>(level);
+    const __m128i level16 = _mm_set1_epi16(static_cast<short>(level));
+    const __m128i key32 = _mm_set1_epi32(key);
+    for (; h > 0; --h, dst -= dstStride, src -= srcStride) {
+        int x = headPixels(dst, 16, 4, w);
+        for (int i = 0; i < x; ++i)
+            mixKeyedPixel(dst + i * 4, src[i], colours, L, key);
+        for (; x + 4 <= w; x += 4) {
+            const __m128i isKey = fourKeyMask(src + x, key32);
+            const int keyed = _mm_movemask_epi8(isKey);
+            if (keyed == allLanes)
+                continue;
+            uint8_t* d = dst + x * 4;
+            const __m128i old = load128(d);
+            const __m128i mixed = mixFour(old, fourColours(src + x, colours), level16);
+            store128(d, keyed == 0 ? mixed : select(isKey, old, mixed));
+        }
+        for (; x < w; ++x)
+            mixKeyedPixel(dst + x * 4, src[x], colours, L, key);
+    }
+}
