@@ -1,4 +1,4 @@
-// Resource ids of the host executable: its icon and its cursors.
+// Resource ids of the host executable: its icon, its cursors and its menus.
 #pragma once
 
 #define IDI_POMELO          102
@@ -9,3 +9,9 @@
 #define IDC_POMELO_DOWN     118
 #define IDC_POMELO_LEFT     119
 #define IDC_POMELO_WAIT     120
+
+// The game menu, shown as a popup at the scenario's request: its first
+// submenu is what the player sees; the scenario acts on the command ids.
+#define IDR_GAME_MENU       200
+#define IDM_GAME_CONTINUE   201
+#define IDM_GAME_END        202

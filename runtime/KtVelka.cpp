@@ -58,8 +58,7 @@ void KtVelka::stopWindowThread()
 {
     if (!windowThread.isRunning())
         return;
-    KtWindowThread::postWhenReady(windowThread, KtMessage::stop);
-    windowThread.wait(INFINITE);
+    KtWindowThread::stop(windowThread);
 }
 
 int KtVelka::load(const char* moduleFile)

@@ -1,8 +1,22 @@
-// KtWindowThread: message loop of the window thread.
+// KtWindowThread: the window thread's loop, its requests and the input it collects.
 #include "KtWindowThread.h"
+#include "Diagnostic.h"
+#include "KtInputRules.h"
 #include "KtMessage.h"
+#include "KtPopupMenuRequest.h"
+#include "KtPopupViewport.h"
 #include "KtThread.h"
 #include "KtVelka.h"
+#include "KtWindowRequests.h"
+
+namespace {
+constexpr int popupViewportType = 6;
+constexpr DWORD stopRepostMilliseconds = 500;
+}  // namespace
+
+KtWindowThread::KtWindowThread(KtVelka& velka) : velka_(velka), running_(1), mover_(velka)
+{
+}
 
 unsigned __stdcall KtWindowThread::main(void* argument)
 {
@@ -21,33 +35,224 @@ bool KtWindowThread::postWhenReady(KtThread& thread, UINT message, WPARAM wParam
     return false;
 }
 
+void KtWindowThread::stop(KtThread& thread)
+{
+    while (postWhenReady(thread, KtMessage::stop)) {
+        if (thread.wait(stopRepostMilliseconds) != WAIT_TIMEOUT)
+            return;
+    }
+}
+
+// The result of GetMessageA is not looked at: only the stop message ends
+// the loop, so a stray WM_QUIT cannot leave the module's requests unserved.
 unsigned KtWindowThread::run()
 {
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);   // makes the queue
-    for (;;) {
-        BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got == 0 || got == -1)
-            break;
-        if (!message.hwnd && !handleThreadMessage(message))
-            break;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    while (running_) {
+        GetMessageA(&message, nullptr, 0, 0);
+        try {
+            handle(message);
+        } catch (Diagnostic& diagnostic) {
+            abandonScenario(diagnostic);
+        }
     }
     return 0;
 }
 
-bool KtWindowThread::handleThreadMessage(const MSG& message)
+void KtWindowThread::handle(const MSG& message)
 {
-    if (message.message == KtMessage::stop) {
+    if (velka_.unloading && isInputMessage(message.message))
+        return;   // the module is going away: nobody waits for this input
+    bool dispatch = message.hwnd ? watchWindowMessage(message) : !serveRequest(message);
+    if (!dispatch)
+        return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
+bool KtWindowThread::isInputMessage(UINT message)
+{
+    return (message >= WM_KEYFIRST && message <= 0x108) || (message >= 0x200 && message <= 0x209);
+}
+
+bool KtWindowThread::serveRequest(const MSG& message)
+{
+    switch (message.message) {
+    case KtMessage::stop:
+        running_ = 0;
         destroyAllWindows();
+        return true;
+    case KtMessage::createWindow:
+        KtWindowRequests::create(velka_, reinterpret_cast<void*>(message.wParam),
+                                 reinterpret_cast<const void*>(message.lParam));
+        velka_.windowDone.signal();
+        return true;
+    case KtMessage::destroyWindow:
+        KtWindowRequests::destroyByName(velka_, reinterpret_cast<const char*>(message.wParam));
+        velka_.windowDone.signal();
+        return true;
+    case KtMessage::destroyAllWindows:
+        destroyAllWindows();
+        return true;
+    case KtMessage::setCursor:
+        setCursor(message.wParam);
+        return true;
+    case KtMessage::passActivation:
+        passActivation(message.wParam, message.lParam);
+        return true;
+    case KtMessage::showPopupsActive:
+        showPopupsActive(static_cast<int>(message.wParam));
+        return true;
+    case KtMessage::popupMenu:
+        KtPopupMenuRequest::serve(velka_, reinterpret_cast<KtPopupMenuRequest*>(message.wParam));
+        return true;
+    case KtMessage::startInput:
+        velka_.waitingForInput = 1;
+        return true;
+    case KtMessage::inputEvent:
+        recordInput(message.wParam, message.lParam);
+        return true;
+    case KtMessage::restoreFocus:
+        restoreFocus();
+        return true;
+    default:
         return false;
     }
-    return true;
 }
 
 void KtWindowThread::destroyAllWindows()
 {
     KtCriticalSection::Hold hold(velka_.lock);
     velka_.windows.clear();
+}
+
+void KtWindowThread::setCursor(WPARAM cursorObject)
+{
+    const KtCursor* cursor = reinterpret_cast<const KtCursor*>(cursorObject);
+    if (cursor)
+        SetCursor(cursor->handle());
+}
+
+void KtWindowThread::passActivation(WPARAM wParam, LPARAM lParam)
+{
+    HWND top = velka_.topLevelWindow(TRUE);
+    if (top)
+        PostMessageA(top, WM_ACTIVATEAPP, wParam, lParam);
+}
+
+void KtWindowThread::showPopupsActive(int flag)
+{
+    KtCriticalSection::Hold hold(velka_.lock);
+    KtObjectNode* node = velka_.windows.first();
+    for (int i = 0; i < velka_.windows.count; ++i, node = node->next) {
+        KtWindow* window = static_cast<KtWindow*>(static_cast<KtWindowHandle*>(node->object));
+        if (!window || window->windowType() != popupViewportType)
+            continue;
+        KtPopupViewport* popup = static_cast<KtPopupViewport*>(window);
+        popup->setAlwaysActive(flag);
+        if (popup->alive())
+            SendMessageA(popup->handle, WM_NCACTIVATE, flag, 0);
+    }
+}
+
+void KtWindowThread::restoreFocus()
+{
+    KtWindow* focus = velka_.focusWindow;
+    if (focus && focus->alive() && GetFocus() != focus->handle)
+        SetFocus(focus->handle);
+}
+
+void KtWindowThread::recordInput(WPARAM code, LPARAM position)
+{
+    if (velka_.waitingForInput != 1)
+        return;
+    KtInputRules::Outcome outcome = KtInputRules::record(velka_.inputMode, static_cast<int32_t>(code));
+    velka_.inputCode = outcome.storedCode;
+    velka_.inputPosition = position;
+    if (!outcome.endsWait)
+        return;
+    velka_.waitingForInput = 0;
+    velka_.inputDone.signal();
+}
+
+bool KtWindowThread::watchWindowMessage(const MSG& message)
+{
+    bool dispatch = true;
+    switch (message.message) {
+    case WM_KEYDOWN:
+        if (velka_.waitingForInput == 1)
+            postInput(static_cast<int>(message.wParam), message.lParam);
+        break;
+    case WM_LBUTTONDOWN:
+        leftButtonDown(message, dispatch);
+        break;
+    case WM_MOUSEMOVE:
+        mover_.mouseMoved(message.lParam);
+        break;
+    case WM_TIMER:
+        mover_.timerFired(message.hwnd, message.wParam);
+        break;
+    case WM_LBUTTONUP:
+        leftButtonUp(message);
+        break;
+    case WM_RBUTTONDOWN:
+        if (velka_.waitingForInput == 1) {
+            KtInputRules::Event event = KtInputRules::rightButton(velka_.inputMode, message.lParam);
+            postInput(event.code, event.position);
+        }
+        break;
+    default:
+        break;
+    }
+    return dispatch;
+}
+
+// Input goes through this thread's own queue, like the input the top-level
+// window forwards, so that all of it is recorded in one place and order.
+void KtWindowThread::postInput(int code, LPARAM position)
+{
+    PostThreadMessageA(GetCurrentThreadId(), KtMessage::inputEvent, code, position);
+}
+
+void KtWindowThread::leftButtonDown(const MSG& message, bool& dispatch)
+{
+    if (mover_.press(message.hwnd, message.lParam)) {
+        dispatch = false;   // held back until we know it is not a move
+        return;
+    }
+    if (velka_.waitingForInput == 1) {
+        KtInputRules::Event event = KtInputRules::leftButton(velka_.inputMode, message.lParam);
+        postInput(event.code, event.position);
+    }
+}
+
+// The window sees the press it was denied right before the release, as if
+// nothing had been held back.
+void KtWindowThread::leftButtonUp(const MSG& message)
+{
+    if (!mover_.release())
+        return;
+    if (velka_.waitingForInput == 1) {
+        KtInputRules::Event event = KtInputRules::leftButton(velka_.inputMode, message.lParam);
+        postInput(event.code, event.position);
+    }
+    SendMessageA(message.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, message.lParam);
+}
+
+// The scenario thread may be blocked on any of the events, waiting for an
+// answer that will never come; the box is shown first, while nothing else
+// on this thread can take the stop message away from a later shutdown.
+void KtWindowThread::abandonScenario(Diagnostic& diagnostic)
+{
+    diagnostic.show(velka_.host.handle);
+    if (velka_.scenarioThread.isRunning())
+        PostThreadMessageA(velka_.scenarioThread.threadId, KtMessage::endScenario, 0, 0);
+    velka_.quitRequest.signal();
+    if (velka_.waitingForInput == 1) {
+        velka_.waitingForInput = 0;
+        velka_.inputDone.signal();
+    }
+    velka_.windowDone.signal();
+    velka_.menuDone.signal();
 }

@@ -1,10 +1,18 @@
-// KtWindowThread: the thread that owns every scenario window and serves the module's requests.
+// KtWindowThread: the thread that owns every scenario window, serves the module's requests and collects input.
 #pragma once
+#include "KtWindowMover.h"
 #include <windows.h>
 
+class Diagnostic;
 class KtThread;
 class KtVelka;
 
+// One per KtVelka, for the object's whole life. Every scenario window is
+// made on this thread, so its loop pumps them all. The module's requests
+// arrive as thread messages (KtMessage.h) and are answered by setting the
+// events of KtVelka. Keys and clicks on scenario windows, and those that the
+// top-level window forwards as 0x46F, are collected here while the module
+// waits for one input.
 class KtWindowThread {
 public:
     // Thread procedure; the argument is the KtVelka that owns the thread.
@@ -15,12 +23,41 @@ public:
     // thread has ended. Returns whether the message was posted.
     static bool postWhenReady(KtThread& thread, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+    // Posts the stop message and waits for the thread to end. A modal loop
+    // on the thread (a message box, the move loop) takes thread messages
+    // off the queue and drops them, so the message is posted again from
+    // time to time until the thread has ended.
+    static void stop(KtThread& thread);
+
 private:
-    explicit KtWindowThread(KtVelka& velka) : velka_(velka) {}
+    explicit KtWindowThread(KtVelka& velka);
     unsigned run();
-    // Returns false when the loop must end.
-    bool handleThreadMessage(const MSG& message);
+    void handle(const MSG& message);
+
+    // --- Thread messages ----------------------------------------------------
+    // Returns false for messages that go on to be dispatched.
+    bool serveRequest(const MSG& message);
     void destroyAllWindows();
+    void setCursor(WPARAM cursorObject);
+    void passActivation(WPARAM wParam, LPARAM lParam);
+    void showPopupsActive(int flag);
+    void restoreFocus();
+    void recordInput(WPARAM code, LPARAM position);
+
+    // --- Window messages ----------------------------------------------------
+    // Returns false when the message must not be dispatched.
+    bool watchWindowMessage(const MSG& message);
+    void postInput(int code, LPARAM position);
+    void leftButtonDown(const MSG& message, bool& dispatch);
+    void leftButtonUp(const MSG& message);
+
+    // A diagnostic that nothing else catches on this thread: shown, then the
+    // scenario is ended after its current step and every wait is released.
+    void abandonScenario(Diagnostic& diagnostic);
+
+    static bool isInputMessage(UINT message);
 
     KtVelka& velka_;
+    int running_;
+    KtWindowMover mover_;
 };

@@ -1,0 +1,42 @@
+// KtPopupMenuRequest: the popup menu shown for the module with a hidden owner window.
+#include "KtPopupMenuRequest.h"
+#include "KtDummyWindow.h"
+#include "KtMenu.h"
+#include "KtVelka.h"
+#include <cstddef>
+
+POINT KtPopupMenuRequest::position() const
+{
+    POINT point{x, y};
+    if (x == atCursor && y == atCursor)
+        GetCursorPos(&point);
+    return point;
+}
+
+// TrackPopupMenu needs an owner window on this thread; a hidden window made
+// with the module's window as parent serves, and with TPM_RETURNCMD no
+// command message reaches any window.
+void KtPopupMenuRequest::serve(KtVelka& velka, KtPopupMenuRequest* request)
+{
+    if (!request) {
+        velka.menuDone.signal();
+        return;
+    }
+    KtDummyWindow owner(request->owner);
+    owner.create();
+    KtMenu menu;
+    menu.loadOwnedById(owner.handle, request->menuId);
+    POINT at = request->position();
+    int chosen = menu.track(at.x, at.y, TPM_RETURNCMD, nullptr);
+    if (request->result)
+        *request->result = chosen;
+    velka.menuDone.signal();
+}
+
+// Scenario modules fill the record by position.
+static_assert(offsetof(KtPopupMenuRequest, result) == 4, "result");
+static_assert(offsetof(KtPopupMenuRequest, menuId) == 8, "menuId");
+static_assert(offsetof(KtPopupMenuRequest, owner) == 12, "owner");
+static_assert(offsetof(KtPopupMenuRequest, x) == 16, "x");
+static_assert(offsetof(KtPopupMenuRequest, y) == 20, "y");
+static_assert(sizeof(KtPopupMenuRequest) == 24, "six words");

@@ -1,0 +1,34 @@
+// KtWindowRequests: where the window thread hands window creation and named destruction.
+#pragma once
+
+class KtVelka;
+
+// The window thread answers the module's 0x465 (create from a window
+// description record) and 0x466 (destroy by name) requests through these two
+// handlers and then sets windowDone. Window creation installs its own
+// handlers at start-up; until then the requests are answered without doing
+// anything, so a module that asks never hangs. Tests install handlers that
+// make windows of their own on the real window thread.
+class KtWindowRequests {
+public:
+    // resultSlot points to the module's window-pointer slot; record to its
+    // window description record. Either may throw a Diagnostic.
+    using CreateHandler = void (*)(KtVelka& velka, void* resultSlot, const void* record);
+    using DestroyHandler = void (*)(KtVelka& velka, const char* name);
+
+    // Installs both handlers (null puts back the one that does nothing) and
+    // returns the previous ones through the out parameters when given.
+    static void install(CreateHandler create, DestroyHandler destroy,
+                        CreateHandler* previousCreate = nullptr,
+                        DestroyHandler* previousDestroy = nullptr);
+
+    static void create(KtVelka& velka, void* resultSlot, const void* record);
+    static void destroyByName(KtVelka& velka, const char* name);
+
+private:
+    static void createNothing(KtVelka& velka, void* resultSlot, const void* record);
+    static void destroyNothing(KtVelka& velka, const char* name);
+
+    static CreateHandler createHandler_;
+    static DestroyHandler destroyHandler_;
+};
