@@ -1,0 +1,233 @@
+// KtVSurface: construction, the DIB section and its lock, and drawing the surface with GDI.
+#include "KtVSurface.h"
+#include "ColourTable.h"
+#include "KtDib.h"
+#include "KtHeap.h"
+#include "KtPalette.h"
+#include "KtRect.h"
+#include "KtWindow.h"
+#include "PixelRows.h"
+#include <cstddef>
+
+// Scenario modules read these fields at fixed offsets and embed the surface
+// in viewports, so its size is part of their layout too.
+struct KtVSurfaceLayout {
+    static_assert(sizeof(KtSurfaceInfo) == 1064, "40-byte header and 256 colours");
+    static_assert(offsetof(KtVSurface, bitmap) == 4);
+    static_assert(offsetof(KtVSurface, info) == 8);
+    static_assert(offsetof(KtVSurface, bits) == 12);
+    static_assert(offsetof(KtVSurface, lockGuard) == 16);
+    static_assert(offsetof(KtVSurface, dc) == 44);
+    static_assert(offsetof(KtVSurface, lockCount) == 84);
+    static_assert(offsetof(KtVSurface, hasMmx) == 88);
+    static_assert(sizeof(KtVSurface) == 92);
+};
+
+KtVSurface::KtVSurface()
+    : bitmap(nullptr), info(nullptr), bits(nullptr), lockCount(0),
+      hasMmx(LONG(PixelRows::bestKind()))
+{
+    // Holds the screen's context until the first lock replaces it.
+    dc.attach(nullptr, KtDC::windowKind);
+}
+
+KtVSurface::~KtVSurface()
+{
+    destroy();
+    dc.release();
+}
+
+int KtVSurface::width() const
+{
+    return info ? info->header.biWidth : 0;
+}
+
+int KtVSurface::height() const
+{
+    return info ? info->header.biHeight : 0;
+}
+
+void KtVSurface::destroy()
+{
+    while (lockCount > 0)
+        unlock();
+    if (bitmap)
+        DeleteObject(bitmap);
+    KtHeap::free(info, 0);
+    bitmap = nullptr;
+    info = nullptr;
+    bits = nullptr;
+}
+
+KtDC& KtVSurface::lock()
+{
+    KtCriticalSection::Hold hold(lockGuard);
+    if (lockCount == 0) {
+        dc.attach(nullptr, KtDC::memoryKind);
+        dc.select(bitmap, KtDC::bitmapCode);
+    }
+    ++lockCount;
+    return dc;
+}
+
+void KtVSurface::unlock()
+{
+    KtCriticalSection::Hold hold(lockGuard);
+    if (lockCount <= 0)
+        return;
+    if (--lockCount == 0) {
+        dc.restore(KtDC::bitmapCode);
+        dc.release();
+    }
+}
+
+void KtVSurface::fillInitialColours(HDC screen)
+{
+    RGBQUAD* table = info->colours;
+    if (!(GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE)) {
+        ColourTable::initialTable(reinterpret_cast<ColourQuad*>(table));
+        return;
+    }
+    // A 256-colour display: keep its reserved colours, leave the rest black
+    // (the block came zero-filled).
+    for (int i = 0; i < ColourTable::size; ++i) {
+        if (!ColourTable::isFixed(i))
+            continue;
+        PALETTEENTRY entry = {};
+        GetSystemPaletteEntries(screen, i, 1, &entry);
+        table[i] = RGBQUAD{entry.peBlue, entry.peGreen, entry.peRed, 0};
+    }
+}
+
+void KtVSurface::create(int width, int height)
+{
+    destroy();
+    KtDC screen;
+    screen.attach(nullptr, KtDC::windowKind);
+    info = static_cast<KtSurfaceInfo*>(
+        KtHeap::malloc(sizeof(KtSurfaceInfo), KtHeap::throwOnFailure | KtHeap::zeroFill));
+    fillInitialColours(screen.handle());
+    BITMAPINFOHEADER& h = info->header;
+    h.biSize = sizeof(BITMAPINFOHEADER);
+    h.biWidth = width;
+    h.biHeight = height;     // positive: rows bottom-up
+    h.biPlanes = 1;
+    h.biBitCount = 8;
+    // A negative height would make a top-down section that the row arithmetic
+    // does not expect; no section is made and the pixel routines draw nothing.
+    if (width > 0 && height > 0) {
+        void* memory = nullptr;
+        bitmap = CreateDIBSection(screen.handle(), reinterpret_cast<BITMAPINFO*>(info),
+                                  DIB_RGB_COLORS, &memory, nullptr, 0);
+        bits = bitmap ? static_cast<BYTE*>(memory) : nullptr;
+    }
+    screen.release();
+}
+
+void KtVSurface::stretchTo(KtVSurface& dest, int x, int y, int width, int height)
+{
+    KtDC& source = lock();
+    KtDC& target = dest.lock();
+    const int oldMode = SetStretchBltMode(target.handle(), COLORONCOLOR);
+    StretchBlt(target.handle(), x, y, width, height, source.handle(), 0, 0, this->width(),
+               this->height(), SRCCOPY);
+    SetStretchBltMode(target.handle(), oldMode);
+    dest.unlock();
+    unlock();
+}
+
+int KtVSurface::showRect(KtDC& dc, const KtRect& r)
+{
+    return blitTo(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0);
+}
+
+int KtVSurface::show(KtDC& dc)
+{
+    return blitTo(dc, 0, 0, width(), height(), 0, 0);
+}
+
+int KtVSurface::blitTo(KtDC& target, int x, int y, int w, int h, int sx, int sy)
+{
+    if (!target.handle())
+        return 0;
+    if (w == 0)
+        w = width();
+    if (h == 0)
+        h = height();
+    return blitPieces(target, x, y, w, h, sx, sy, 1, 1);
+}
+
+// Copies (sx, sy, w, h) of the surface cols × rows times side by side from
+// (x, y), through a palette of the surface's colours so that a 256-colour
+// display shows them as well as it can.
+int KtVSurface::blitPieces(KtDC& target, int x, int y, int w, int h, int sx, int sy, int cols,
+                           int rows)
+{
+    KtDC& source = lock();
+    KtPalette palette;
+    palette.createFromSurface(*this, 0);
+    if (palette.palette)
+        target.select(palette.palette, KtDC::paletteCode, FALSE);
+    RealizePalette(target.handle());
+    int result = 1;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            result &= BitBlt(target.handle(), x + c * w, y + r * h, w, h, source.handle(), sx, sy,
+                             SRCCOPY) ? 1 : 0;
+    // Only a palette selected here may be put back, or an older saved one
+    // would be selected in its place.
+    if (palette.palette)
+        target.restore(KtDC::paletteCode);
+    unlock();
+    return result;
+}
+
+int KtVSurface::showInWindow(const KtWindow& window)
+{
+    if (!window.handle || !IsWindow(window.handle))
+        return 0;
+    KtDC windowDc;
+    windowDc.attach(window.handle, KtDC::windowKind);
+    const int result = show(windowDc);
+    windowDc.release();
+    return result;
+}
+
+void KtVSurface::tileTo(KtVSurface& dest, const KtRect* area, BOOL copyColours)
+{
+    const int w = width();
+    const int h = height();
+    if (w < 1 || h < 1 || !bits)
+        return;      // a surface without a picture has nothing to repeat
+    const KtRect a = area ? *area : KtRect(0, 0, dest.width(), dest.height());
+    const int cols = a.width() / w, remW = a.width() % w;
+    const int rows = a.height() / h, remH = a.height() % h;
+    if (copyColours)
+        dest.copyColours(*this);
+    auto tileRow = [&](int top, int rowHeight) {
+        for (int c = 0; c < cols; ++c)
+            transfer(dest, a.left + c * w, top, 0, 0, w, rowHeight, -2);
+        if (remW > 0)
+            transfer(dest, a.left + cols * w, top, 0, 0, remW, rowHeight, -2);
+    };
+    for (int r = 0; r < rows; ++r)
+        tileRow(a.top + r * h, h);
+    if (remH > 0)
+        tileRow(a.top + rows * h, remH);
+}
+
+void KtVSurface::tileToDC(KtDC& target, const KtRect& area)
+{
+    const int w = width();
+    const int h = height();
+    if (!target.handle() || w < 1 || h < 1)
+        return;
+    // Whole copies, the last ones running past the area; the context clips.
+    const int cols = (area.width() + w - 1) / w;
+    const int rows = (area.height() + h - 1) / h;
+    blitPieces(target, area.left, area.top, w, h, 0, 0, cols, rows);
+}
+
+void KtVSurface::changed(const KtRect*)
+{
+}

@@ -1,0 +1,89 @@
+// SurfaceRecord: what the two surfaces share in reading and writing their stored and BMP forms.
+#include "SurfaceRecord.h"
+#include "KtDib.h"
+#include "KtFile.h"
+#include "KtHeap.h"
+
+namespace {
+// Frees the record block however the build ends.
+struct HeapBlock {
+    void* block;
+    ~HeapBlock() { KtHeap::free(block, 0); }
+};
+}
+
+bool SurfaceRecord::isUsable(const KtDib& dib, bool allow8, bool allow24, bool allow32)
+{
+    const BITMAPINFOHEADER* h = dib.header;
+    if (!h || !dib.pixels || h->biWidth < 1 || h->biHeight < 1)
+        return false;
+    switch (h->biBitCount) {
+    case 8:
+        return allow8 && h->biCompression == BI_RGB && dib.colourTable();
+    case 24:
+        return allow24 && h->biCompression == BI_RGB;
+    case 32:
+        return allow32 && (h->biCompression == BI_RGB || h->biCompression == BI_BITFIELDS);
+    default:
+        return false;
+    }
+}
+
+LONGLONG SurfaceRecord::rowBytes(LONG width, int bitCount)
+{
+    return (LONGLONG(width) * bitCount / 8 + 3) & ~LONGLONG(3);
+}
+
+DWORD SurfaceRecord::position(KtFile& file)
+{
+    return SetFilePointer(file.handle, 0, nullptr, FILE_CURRENT);
+}
+
+void SurfaceRecord::seek(KtFile& file, DWORD offset)
+{
+    SetFilePointer(file.handle, LONG(offset), nullptr, FILE_BEGIN);
+}
+
+bool SurfaceRecord::fits(KtFile& file, DWORD data, const BITMAPINFOHEADER& header, int bitCount,
+                         DWORD prefixBytes, DWORD& total)
+{
+    if (header.biSize != sizeof(BITMAPINFOHEADER) || header.biWidth < 1 || header.biHeight < 1
+        || header.biPlanes != 1 || header.biBitCount != bitCount || header.biCompression != BI_RGB)
+        return false;
+    const DWORD size = GetFileSize(file.handle, nullptr);
+    if (size == INVALID_FILE_SIZE || size < data)
+        return false;
+    // 64-bit: a forged width times height must not wrap into a small number.
+    const LONGLONG bytes = rowBytes(header.biWidth, bitCount) * header.biHeight + prefixBytes;
+    if (bytes > LONGLONG(size - data))
+        return false;
+    total = DWORD(bytes);
+    return true;
+}
+
+void SurfaceRecord::loadBlock(KtFile& file, DWORD data, DWORD total,
+                              const std::function<void(const KtDib&)>& build)
+{
+    HeapBlock record{KtHeap::malloc(total, KtHeap::throwOnFailure)};
+    seek(file, data);
+    file.read(record.block, total);
+    // The DIB sizes its colour table and pixel block from these fields; make
+    // them describe exactly this block: all 256 colours at 8 bits, none above,
+    // and the rows that fits() counted.
+    BITMAPINFOHEADER* header = static_cast<BITMAPINFOHEADER*>(record.block);
+    header->biClrUsed = 0;
+    header->biSizeImage = DWORD(rowBytes(header->biWidth, header->biBitCount) * header->biHeight);
+    KtDib dib;
+    dib.setPacked(record.block, total);
+    build(dib);
+}
+
+void SurfaceRecord::writeFileHeader(KtFile& file, DWORD headerBytes, DWORD pixelBytes)
+{
+    static_assert(sizeof(BITMAPFILEHEADER) == 14, "the BMP file header is packed");
+    BITMAPFILEHEADER h = {};
+    h.bfType = 0x4D42;     // "BM"
+    h.bfOffBits = sizeof(BITMAPFILEHEADER) + headerBytes;
+    h.bfSize = h.bfOffBits + pixelBytes;
+    file.write(&h, sizeof h);
+}
