@@ -1,0 +1,13 @@
+// PluginModule: DllMain of every plug-in, remembering its own instance.
+#include "PluginModule.h"
+
+HINSTANCE pluginInstance = nullptr;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        pluginInstance = instance;
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}

@@ -1,0 +1,24 @@
+// PluginTrace: appending one call to the process's trace variable.
+#include "PluginTrace.h"
+
+void PluginTrace::note(HINSTANCE plugin, const char* call)
+{
+    static char text[32768];
+    SetLastError(0);
+    DWORD length = GetEnvironmentVariableA(variable, text, sizeof text);
+    if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+        return;
+    if (length >= sizeof text)
+        return;
+    char path[MAX_PATH];
+    DWORD pathLength = GetModuleFileNameA(plugin, path, sizeof path);
+    if (pathLength == 0 || pathLength >= sizeof path)
+        return;
+    if (length + pathLength + lstrlenA(call) + 3 >= sizeof text)
+        return;
+    lstrcatA(text, path);
+    lstrcatA(text, ":");
+    lstrcatA(text, call);
+    lstrcatA(text, "\n");
+    SetEnvironmentVariableA(variable, text);
+}
