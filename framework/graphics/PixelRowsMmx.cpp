@@ -12,13 +12,20 @@ using std::uint8_t;
 
 namespace {
 
-inline __m64 load64(const uint8_t* p) {
-    __m64 v;
-    std::memcpy(&v, p, 8);
+// __m64 that may sit at any address.
+typedef __m64 UnalignedM64 __attribute__((aligned(1)));
+
+inline __m64 load64(const uint8_t* p) { return *reinterpret_cast<const UnalignedM64*>(p); }
+
+inline void store64(uint8_t* p, __m64 v) { *reinterpret_cast<UnalignedM64*>(p) = v; }
+
+// Pins v to an MMX register. A plain copy of __m64 values is otherwise done
+// with integer registers, four bytes at a time, and the MMX loop would be MMX
+// in name only.
+inline __m64 inMmxRegister(__m64 v) {
+    __asm__("" : "+y"(v));
     return v;
 }
-
-inline void store64(uint8_t* p, __m64 v) { std::memcpy(p, &v, 8); }
 
 inline __m64 broadcastByte(uint8_t b) { return _mm_set1_pi8(static_cast<char>(b)); }
 
@@ -62,8 +69,8 @@ void copy8Mmx(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, in
         for (int i = 0; i < x; ++i)
             dst[i] = src[i];
         for (; x + 16 <= w; x += 16) {
-            const __m64 a = load64(src + x);
-            const __m64 b = load64(src + x + 8);
+            const __m64 a = inMmxRegister(load64(src + x));
+            const __m64 b = inMmxRegister(load64(src + x + 8));
             store64(dst + x, a);
             store64(dst + x + 8, b);
         }
