@@ -1,5 +1,6 @@
 // KtSusiePlugIn: the plug-in search, the three plug-in calls and the release of their blocks.
 #include "KtSusiePlugIn.h"
+#include "KtDib.h"
 #include "KtFile.h"
 #include "KtFileFinder.h"
 #include "KtMessageBox.h"
@@ -7,11 +8,6 @@
 #include "KtRegistryNames.h"
 #include "SusiePicture.h"
 #include <cstddef>
-
-#if __has_include("KtDib.h")
-#include "KtDib.h"
-#define KT_SUSIE_HAS_DIB 1
-#endif
 
 // Users of the framework reach these fields by offset.
 static_assert(sizeof(KtSusiePlugIn) == 52, "table, module, two patterns, two handles");
@@ -175,14 +171,15 @@ int __stdcall KtSusiePlugIn::progress(int done, int total, long data)
     return done == total ? 1 : 0;
 }
 
-#ifdef KT_SUSIE_HAS_DIB
+// The picture was checked when it was packed; the DIB checks it once more
+// against the block's size, as it does for every block from outside.
 bool KtSusiePlugIn::load(KtFile& file, KtDib& dib)
 {
     PackedDib picture;
     if (!load(file, picture))
         return false;
-    dib.setPacked(picture.data());
-    return true;
+    dib.setPacked(picture.data(), picture.size());
+    return dib.header != nullptr;
 }
 
 bool KtSusiePlugIn::search(const char* pattern, KtFile& file, KtDib& dib)
@@ -190,8 +187,8 @@ bool KtSusiePlugIn::search(const char* pattern, KtFile& file, KtDib& dib)
     PackedDib picture;
     if (!search(pattern, file, picture))
         return false;
-    dib.setPacked(picture.data());
-    return true;
+    dib.setPacked(picture.data(), picture.size());
+    return dib.header != nullptr;
 }
 
 bool KtSusiePlugIn::tryPlugin(KtFile& file, KtDib& dib)
@@ -199,7 +196,6 @@ bool KtSusiePlugIn::tryPlugin(KtFile& file, KtDib& dib)
     PackedDib picture;
     if (!tryPlugin(file, picture))
         return false;
-    dib.setPacked(picture.data());
-    return true;
+    dib.setPacked(picture.data(), picture.size());
+    return dib.header != nullptr;
 }
-#endif

@@ -1,5 +1,6 @@
 // Tests of KtSusiePlugIn against our own plug-ins: search order, import-filter check, file position, block release.
 #include "KtSusiePlugIn.h"
+#include "KtDib.h"
 #include "KtFile.h"
 #include "KtRegistryKey.h"
 #include "KtRegistryNames.h"
@@ -294,6 +295,33 @@ TEST_F(SusiePlugInTest, BlocksThatCannotBeFreedAreReportedHeaderFirst)
         EXPECT_EQ(0x12000u, box.style);
         EXPECT_EQ(nullptr, box.owner);
     }
+}
+
+TEST_F(SusiePlugInTest, DibLoaderHandsUnknownFilesToThePlugins)
+{
+    KtDib dib;
+    dib.loadFile(KtString(sample("colour.ppm").c_str()));
+    ASSERT_NE(nullptr, dib.header);
+    EXPECT_EQ(24, dib.header->biBitCount);
+    EXPECT_EQ(5, dib.header->biWidth);
+    EXPECT_EQ(3, dib.header->biHeight);
+    EXPECT_FALSE(dib.hasColourTable());
+    std::vector<uint8_t> rgb = readAll(sample("colour.rgb"));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            const BYTE* p = dib.pixelAddress(x, y);
+            const uint8_t* expected = &rgb[3 * (y * 5 + x)];
+            EXPECT_EQ(expected[0], p[2]) << x << "," << y;
+            EXPECT_EQ(expected[1], p[1]) << x << "," << y;
+            EXPECT_EQ(expected[2], p[0]) << x << "," << y;
+        }
+    EXPECT_EQ((Calls{"GetPluginInfo", "IsSupported", "GetPicture"}), callsOf("ktpnm.spi"));
+    EXPECT_FALSE(loaded("ktpnm.spi"));
+
+    // A file no plug-in reads leaves the DIB empty.
+    dib.loadFile(KtString(sample("plain.txt").c_str()));
+    EXPECT_EQ(nullptr, dib.header);
+    EXPECT_EQ(nullptr, dib.pixels);
 }
 
 TEST(SusieProgress, AnswersOneOnlyAtCompletion)
