@@ -67,12 +67,10 @@ void SurfaceRecord::loadBlock(KtFile& file, DWORD data, DWORD total,
     HeapBlock record{KtHeap::malloc(total, KtHeap::throwOnFailure)};
     seek(file, data);
     file.read(record.block, total);
-    // The DIB sizes its colour table and pixel block from these fields; make
-    // them describe exactly this block: all 256 colours at 8 bits, none above,
-    // and the rows that fits() counted.
-    BITMAPINFOHEADER* header = static_cast<BITMAPINFOHEADER*>(record.block);
-    header->biClrUsed = 0;
-    header->biSizeImage = DWORD(rowBytes(header->biWidth, header->biBitCount) * header->biHeight);
+    // A stored 8-bit surface always holds all 256 colours, whatever count
+    // the header claims; the image size is left as stored (the DIB checks
+    // its rows against the block, not against that field).
+    static_cast<BITMAPINFOHEADER*>(record.block)->biClrUsed = 0;
     KtDib dib;
     dib.setPacked(record.block, total);
     build(dib);
