@@ -20,12 +20,15 @@ inline void store128(uint8_t* p, __m128i v) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
 }
 
+inline __m128i colourLane(const uint8_t* s, int i, const void* colours) {
+    return _mm_cvtsi32_si128(static_cast<int>(colourOf(colours, s[i])));
+}
+
 // Four pixels' table colours, s[0]'s in the lowest lane.
 inline __m128i fourColours(const uint8_t* s, const void* colours) {
-    return _mm_setr_epi32(static_cast<int>(colourOf(colours, s[0])),
-                          static_cast<int>(colourOf(colours, s[1])),
-                          static_cast<int>(colourOf(colours, s[2])),
-                          static_cast<int>(colourOf(colours, s[3])));
+    const __m128i first = _mm_unpacklo_epi32(colourLane(s, 0, colours), colourLane(s, 1, colours));
+    const __m128i second = _mm_unpacklo_epi32(colourLane(s, 2, colours), colourLane(s, 3, colours));
+    return _mm_unpacklo_epi64(first, second);
 }
 
 // Lanes all ones where the pixel's source index equals the key.
@@ -39,12 +42,16 @@ inline __m128i fourKeyMask(const uint8_t* s, __m128i key32) {
 // (D × (16 − L) + P × L) / 16 per byte, written as D + ((P − D) × L) >> 4 with an
 // arithmetic shift: 16·D is a multiple of 16, so the floor of the sum is D plus
 // the floor of (P − D) × L / 16, and |(P − D) × L| ≤ 4080 fits a 16-bit lane.
-inline __m128i mixFour(__m128i d, __m128i p, __m128i level16) {
+// The table colours are gathered straight into 16-bit lanes, two pixels a
+// register, without first packing all four into one.
+inline __m128i mixFour(__m128i d, const uint8_t* s, const void* colours, __m128i level16) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i dLow = _mm_unpacklo_epi8(d, zero);   // pixels 0 and 1 as 0A 0R 0G 0B
     const __m128i dHigh = _mm_unpackhi_epi8(d, zero);  // pixels 2 and 3
-    const __m128i pLow = _mm_unpacklo_epi8(p, zero);
-    const __m128i pHigh = _mm_unpackhi_epi8(p, zero);
+    const __m128i pLow = _mm_unpacklo_epi8(
+        _mm_unpacklo_epi32(colourLane(s, 0, colours), colourLane(s, 1, colours)), zero);
+    const __m128i pHigh = _mm_unpacklo_epi8(
+        _mm_unpacklo_epi32(colourLane(s, 2, colours), colourLane(s, 3, colours)), zero);
     const __m128i low = _mm_add_epi16(
         dLow, _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(pLow, dLow), level16), 4));
     const __m128i high = _mm_add_epi16(
@@ -58,6 +65,63 @@ inline __m128i select(__m128i mask, __m128i keep, __m128i take) {
 }
 
 constexpr int allLanes = 0xFFFF;  // _mm_movemask_epi8 of an all-ones mask
+
+// 32-bit lanes all ones for the set bits of a 4-bit pixel mask.
+alignas(16) const std::uint32_t laneMasks[16][4] = {
+    {0, 0, 0, 0}, {~0u, 0, 0, 0}, {0, ~0u, 0, 0}, {~0u, ~0u, 0, 0},
+    {0, 0, ~0u, 0}, {~0u, 0, ~0u, 0}, {0, ~0u, ~0u, 0}, {~0u, ~0u, ~0u, 0},
+    {0, 0, 0, ~0u}, {~0u, 0, 0, ~0u}, {0, ~0u, 0, ~0u}, {~0u, ~0u, 0, ~0u},
+    {0, 0, ~0u, ~0u}, {~0u, 0, ~0u, ~0u}, {0, ~0u, ~0u, ~0u}, {~0u, ~0u, ~0u, ~0u}};
+
+// The rows of a keyed routine into true colour: plain head, then blocks of 16
+// pixels whose key test is one byte compare of 16 source bytes, each block
+// handled as four groups of four that are skipped when all keyed, stored
+// whole when none is, and merged otherwise; then groups of four, then the
+// plain tail. `four(old, s)` gives the new values of four pixels, `one(d, s)`
+// applies the plain rule (key test included) to one.
+template <class Four, class One>
+void keyedRows(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w, int h,
+               uint8_t key, Four four, One one) {
+    const __m128i keys = _mm_set1_epi8(static_cast<char>(key));
+    const __m128i key32 = _mm_set1_epi32(key);
+    for (; h > 0; --h, dst -= dstStride, src -= srcStride) {
+        int x = headPixels(dst, 16, 4, w);
+        for (int i = 0; i < x; ++i)
+            one(dst + i * 4, src[i]);
+        for (; x + 16 <= w; x += 16) {
+            const int keyed = _mm_movemask_epi8(_mm_cmpeq_epi8(load128(src + x), keys));
+            if (keyed == allLanes)
+                continue;
+            for (int g = 0; g < 4; ++g) {
+                const int groupKeyed = (keyed >> (g * 4)) & 0xF;  // bit i: pixel i is the key
+                if (groupKeyed == 0xF)
+                    continue;
+                uint8_t* d = dst + (x + g * 4) * 4;
+                const __m128i old = load128(d);
+                const __m128i fresh = four(old, src + x + g * 4);
+                if (groupKeyed == 0) {
+                    store128(d, fresh);
+                    continue;
+                }
+                const __m128i isKey =
+                    _mm_load_si128(reinterpret_cast<const __m128i*>(laneMasks[groupKeyed]));
+                store128(d, select(isKey, old, fresh));
+            }
+        }
+        for (; x + 4 <= w; x += 4) {
+            const __m128i isKey = fourKeyMask(src + x, key32);
+            const int keyed = _mm_movemask_epi8(isKey);
+            if (keyed == allLanes)
+                continue;
+            uint8_t* d = dst + x * 4;
+            const __m128i old = load128(d);
+            const __m128i fresh = four(old, src + x);
+            store128(d, keyed == 0 ? fresh : select(isKey, old, fresh));
+        }
+        for (; x < w; ++x)
+            one(dst + x * 4, src[x]);
+    }
+}
 
 }  // namespace
 
@@ -108,23 +172,10 @@ void expandSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, 
 
 void expandKeyedSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
                      int h, const void* colours, uint8_t key) {
-    const __m128i key32 = _mm_set1_epi32(key);
-    for (; h > 0; --h, dst -= dstStride, src -= srcStride) {
-        int x = headPixels(dst, 16, 4, w);
-        for (int i = 0; i < x; ++i)
-            expandKeyedPixel(dst + i * 4, src[i], colours, key);
-        for (; x + 4 <= w; x += 4) {
-            const __m128i isKey = fourKeyMask(src + x, key32);
-            const int keyed = _mm_movemask_epi8(isKey);
-            if (keyed == allLanes)
-                continue;
-            uint8_t* d = dst + x * 4;
-            const __m128i p = fourColours(src + x, colours);
-            store128(d, keyed == 0 ? p : select(isKey, load128(d), p));
-        }
-        for (; x < w; ++x)
-            expandKeyedPixel(dst + x * 4, src[x], colours, key);
-    }
+    keyedRows(
+        dst, dstStride, src, srcStride, w, h, key,
+        [colours](__m128i, const uint8_t* s) { return fourColours(s, colours); },
+        [colours, key](uint8_t* d, uint8_t s) { expandKeyedPixel(d, s, colours, key); });
 }
 
 void mixSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w, int h,
@@ -141,7 +192,7 @@ void mixSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int
             mixPixel(dst + i * 4, src[i], colours, L);
         for (; x + 4 <= w; x += 4) {
             uint8_t* d = dst + x * 4;
-            store128(d, mixFour(load128(d), fourColours(src + x, colours), level16));
+            store128(d, mixFour(load128(d), src + x, colours, level16));
         }
         for (; x < w; ++x)
             mixPixel(dst + x * 4, src[x], colours, L);
@@ -156,22 +207,10 @@ void mixKeyedSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride
         return expandKeyedSse2(dst, dstStride, src, srcStride, w, h, colours, key);
     const unsigned L = static_cast<unsigned>(level);
     const __m128i level16 = _mm_set1_epi16(static_cast<short>(level));
-    const __m128i key32 = _mm_set1_epi32(key);
-    for (; h > 0; --h, dst -= dstStride, src -= srcStride) {
-        int x = headPixels(dst, 16, 4, w);
-        for (int i = 0; i < x; ++i)
-            mixKeyedPixel(dst + i * 4, src[i], colours, L, key);
-        for (; x + 4 <= w; x += 4) {
-            const __m128i isKey = fourKeyMask(src + x, key32);
-            const int keyed = _mm_movemask_epi8(isKey);
-            if (keyed == allLanes)
-                continue;
-            uint8_t* d = dst + x * 4;
-            const __m128i old = load128(d);
-            const __m128i mixed = mixFour(old, fourColours(src + x, colours), level16);
-            store128(d, keyed == 0 ? mixed : select(isKey, old, mixed));
-        }
-        for (; x < w; ++x)
-            mixKeyedPixel(dst + x * 4, src[x], colours, L, key);
-    }
+    keyedRows(
+        dst, dstStride, src, srcStride, w, h, key,
+        [colours, level16](__m128i old, const uint8_t* s) {
+            return mixFour(old, s, colours, level16);
+        },
+        [colours, L, key](uint8_t* d, uint8_t s) { mixKeyedPixel(d, s, colours, L, key); });
 }

@@ -258,8 +258,8 @@ TEST_F(PixelRowsTest, KeyedRoutinesHonourEveryKeyByte) {
     for (int key = 0; key <= 255; ++key) {
         const uint8_t k = uint8_t(key);
         ASSERT_EQ("", check({Routine::copyKeyed, geometry(Routine::copyKeyed, 37, 2, key), 16, k}));
-        ASSERT_EQ("", check({Routine::expandKeyed, geometry(Routine::expandKeyed, 19, 2, key), 16, k}));
-        ASSERT_EQ("", check({Routine::mixKeyed, geometry(Routine::mixKeyed, 19, 2, key), 1 + key % 15, k}));
+        ASSERT_EQ("", check({Routine::expandKeyed, geometry(Routine::expandKeyed, 37, 2, key), 16, k}));
+        ASSERT_EQ("", check({Routine::mixKeyed, geometry(Routine::mixKeyed, 37, 2, key), 1 + key % 15, k}));
     }
 }
 
