@@ -118,6 +118,8 @@ int runMonitorCommands(const MonitorOptions& options)
             exitCode = 1;
         } else {
             write("attached\n");
+            // Lets a script see from outside that the game now knows the monitor.
+            SetWindowTextA(receiver, "KtMonitor attached");
             for (const MonitorCommand& command : options.commands)
                 if (!runOne(link, command)) {
                     write("the game did not answer\n");

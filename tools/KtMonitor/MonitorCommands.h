@@ -13,6 +13,8 @@
 //   --wait-end MS            wait until the game reports the end of its scenario
 //   --timeout MS             how long to look for the game (default 10000)
 //   --records                print "record dwData=0x... cbData=N" for each record received
+// While attached, the hidden receiving window (class "KtMonitorReceiver") is
+// captioned "KtMonitor attached".
 // Commands run in the order given; the monitor detaches at the end.
 // Exit codes: 0 done, 1 no game to attach to, 2 the game did not answer or
 // did not end in time, 64 bad arguments.

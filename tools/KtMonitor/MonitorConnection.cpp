@@ -98,7 +98,8 @@ bool MonitorConnection::setSystemRegister(int index, std::int32_t value)
 
 bool MonitorConnection::setStringRegister(int index, const std::string& text)
 {
-    if (index < 0)
+    // The game keeps only the low 24 bits of the number as the index.
+    if (index < 0 || static_cast<std::uint32_t>(index) > KtMonitorRecord::numberMask)
         return false;
     COPYDATASTRUCT record;
     record.dwData = KtMonitorRecord::stringRegister + static_cast<DWORD>(index);

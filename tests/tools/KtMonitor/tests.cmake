@@ -1,0 +1,11 @@
+# The register monitor tests run Pomelo.exe with a module of known registers
+# and talk to it through the real KtMonitor.exe.
+include(${PROJECT_SOURCE_DIR}/cmake/PomeloScenario.cmake)
+pomelo_add_scenario(monitor_probe SOURCES ${CMAKE_CURRENT_LIST_DIR}/MonitorProbe.cpp)
+if(TARGET KtMonitorRun_test)
+  add_dependencies(KtMonitorRun_test Pomelo PomeloIni KtMonitor monitor_probe hoge boxdriver)
+  set_tests_properties(KtMonitorRun_test PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+endif()
+if(TARGET MonitorOptions_test)
+  target_link_libraries(MonitorOptions_test PRIVATE KtMonitorCore)
+endif()
