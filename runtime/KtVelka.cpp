@@ -28,6 +28,9 @@ KtVelka::KtVelka(HWND hostWindow)
     currentRuntime = this;
     KtTopLevelHook::install(hostWindow);
     windowThread.resume();
+    // The module may post its first request as soon as it runs; a thread
+    // message posted before the window thread has its queue would be lost.
+    KtWindowThread::waitUntilReady(windowThread);
 }
 
 KtVelka::~KtVelka()

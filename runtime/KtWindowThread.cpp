@@ -35,6 +35,12 @@ bool KtWindowThread::postWhenReady(KtThread& thread, UINT message, WPARAM wParam
     return false;
 }
 
+// WM_NULL as a thread message is dispatched to no window and changes nothing.
+void KtWindowThread::waitUntilReady(KtThread& thread)
+{
+    postWhenReady(thread, WM_NULL);
+}
+
 void KtWindowThread::stop(KtThread& thread)
 {
     while (postWhenReady(thread, KtMessage::stop)) {

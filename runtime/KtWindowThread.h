@@ -23,6 +23,9 @@ public:
     // thread has ended. Returns whether the message was posted.
     static bool postWhenReady(KtThread& thread, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+    // Returns once the thread can take thread messages (or has ended).
+    static void waitUntilReady(KtThread& thread);
+
     // Posts the stop message and waits for the thread to end. A modal loop
     // on the thread (a message box, the move loop) takes thread messages
     // off the queue and drops them, so the message is posted again from

@@ -52,12 +52,15 @@ public:
     int showCommand() override { return SW_SHOWNOACTIVATE; }
     LRESULT windowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
+        if (msg == WM_MOUSEMOVE)
+            lastMove_ = lParam;
         if (msg == WM_KEYDOWN || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP || msg == WM_RBUTTONDOWN) {
             std::lock_guard<std::mutex> guard(mutex_);
             seen_.push_back({msg, wParam, lParam});
         }
         return KtWindow::windowProc(msg, wParam, lParam);
     }
+    LPARAM lastMove() const { return lastMove_; }
     std::vector<Seen> seen()
     {
         std::lock_guard<std::mutex> guard(mutex_);
@@ -77,6 +80,7 @@ private:
     bool child_;
     std::mutex mutex_;
     std::vector<Seen> seen_;
+    volatile LPARAM lastMove_ = -1;
 };
 
 // What the test asks the window thread to make (through the creation seam).
@@ -179,12 +183,20 @@ protected:
         PostMessageA(window->handle, WM_KEYDOWN, key, lParam);
         ASSERT_TRUE(waitUntil([&] { return window->count(WM_KEYDOWN) > before; }));
     }
-    // A real click at a client position of window.
-    void click(ProbeWindow* window, int x, int y, DWORD down, DWORD up)
+    // Puts the mouse on a client position of window and waits until the
+    // window has seen it there, so no late movement follows a press.
+    void pointAt(ProbeWindow* window, int x, int y)
     {
         POINT at{x, y};
         ClientToScreen(window->handle, &at);
         SetCursorPos(at.x, at.y);
+        sendMouse(MOUSEEVENTF_MOVE);
+        ASSERT_TRUE(waitUntil([&] { return window->lastMove() == MAKELPARAM(x, y); }));
+    }
+    // A real click at a client position of window.
+    void click(ProbeWindow* window, int x, int y, DWORD down, DWORD up)
+    {
+        pointAt(window, x, y);
         sendMouse(down);
         sendMouse(up);
     }
@@ -363,7 +375,7 @@ TEST_F(WindowThread, HoldingThePressStartsTheMoveAndTheWindowFollowsTheMouse)
 {
     ProbeWindow* window = makeWindow({100, 100, 300, 250}, 1);
     ASSERT_NE(nullptr, window);
-    SetCursorPos(150, 140);
+    pointAt(window, 50, 40);
     sendMouse(MOUSEEVENTF_LEFTDOWN);
     DWORD pressed = GetTickCount();
     ASSERT_TRUE(waitUntil([&] { return velka_->dragging == 1; }));
