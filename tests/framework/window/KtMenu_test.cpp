@@ -124,9 +124,9 @@ TEST(KtMenu, TrackWithoutOwnerShowsNothing)
 {
     KtMenu menu;
     ASSERT_NE(nullptr, menu.loadById(IDR_GAME_MENU));
-    EXPECT_EQ(0, menu.track(100, 100, TPM_RETURNCMD, nullptr));
-    EXPECT_EQ(nullptr, FindWindowA("#32768", nullptr) && IsWindowVisible(FindWindowA("#32768", nullptr))
-                           ? FindWindowA("#32768", nullptr) : nullptr);
+    EXPECT_EQ(0, menu.track(100, 100, TPM_RETURNCMD, nullptr)) << "returned at once, nothing shown";
+    HWND shown = FindWindowA("#32768", nullptr);
+    EXPECT_FALSE(shown && IsWindowVisible(shown));
 }
 
 TEST(KtMenu, TrackReturnsTheChosenCommandSkippingTheSeparatorAndZeroWhenDismissed)
