@@ -177,10 +177,11 @@ void KtDib::setChecked(const BYTE* block, size_t size)
 
     // Pixel block: what the header states, or the customary size, but never
     // less than the rows nor more than the block can have held.
+    // A stated size is the one number here that may be forged.
     uint64_t stated = layout.imageSize ? layout.imageSize : layout.customaryPixelBytes();
-    if (size != DibLayout::unknownSize)
+    if (layout.imageSize && size != DibLayout::unknownSize)
         stated = std::min<uint64_t>(stated, size - layout.pixelOffset);
-    else if (stated > PackedDib::maxBlockSize)
+    if (stated > PackedDib::maxBlockSize)
         stated = layout.rowsBytes;
     DWORD pixelBytes = static_cast<DWORD>(std::max<uint64_t>(stated, layout.rowsBytes));
     pixels = static_cast<BYTE*>(KtHeap::malloc(pixelBytes, KtHeap::zeroFill));
