@@ -21,3 +21,11 @@ if(TARGET MainWindow_test)
   target_link_libraries(MainWindow_test PRIVATE PomeloApp)
   pomelo_add_resources(MainWindow_test)
 endif()
+
+add_executable(displayprobe ${CMAKE_CURRENT_LIST_DIR}/DisplayProbe.cpp)
+target_link_libraries(displayprobe PRIVATE user32 gdi32)
+
+# The screen-mode switch and its restore, inside a Wine virtual desktop.
+add_test(NAME ScreenModeSwitch_test
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/screen-mode-switch.sh ${PROJECT_BINARY_DIR})
+set_tests_properties(ScreenModeSwitch_test PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
