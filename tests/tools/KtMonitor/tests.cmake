@@ -9,3 +9,8 @@ endif()
 if(TARGET MonitorOptions_test)
   target_link_libraries(MonitorOptions_test PRIVATE KtMonitorCore)
 endif()
+
+# The hook's test sits with the runtime's tests and links the runtime library.
+if(TARGET KtTopLevelHook_test)
+  target_link_libraries(KtTopLevelHook_test PRIVATE KtRuntime)
+endif()
