@@ -68,9 +68,11 @@ LRESULT CALLBACK MonitorWindow::procedure(HWND window, UINT message, WPARAM wPar
 LRESULT MonitorWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
+    HWND game = link_ ? link_->game() : nullptr;
     if (link_ && link_->handleMessage(message, wParam, lParam, &result)) {
         if (link_->gameEnded() && !reportedEnd_) {
             reportedEnd_ = true;
+            endedGame_ = game;
             setStatus("ゲームは終了しました");
         }
         return result;
@@ -150,9 +152,15 @@ std::string MonitorWindow::controlText(int id) const
 
 void MonitorWindow::onTimer()
 {
-    if (!link_->attached()) {
-        if (!link_->attach())
-            return;
+    HWND game = MonitorConnection::findGame();
+    if (!game || game == endedGame_)
+        return;
+    // The game serves one monitor at a time: attaching again on every tick
+    // takes it back after another monitor has come and gone.
+    bool wasAttached = link_->attached();
+    if (!link_->attach())
+        return;
+    if (!wasAttached) {
         reportedEnd_ = false;
         setStatus("接続しました");
     }

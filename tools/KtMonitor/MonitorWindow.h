@@ -4,8 +4,8 @@
 #include <windows.h>
 #include <memory>
 
-// Looks for the game every second until it can attach, then refreshes the
-// listing every second and on request. A register is changed by choosing
+// Looks for the game every second, attaches and refreshes the listing;
+// also refreshes on request. A register is changed by choosing
 // its kind, typing its index and the new value (a number, or the text of a
 // string register) and pressing the set button. Closing the window detaches.
 class MonitorWindow {
@@ -32,4 +32,5 @@ private:
     HWND window_ = nullptr;
     std::unique_ptr<MonitorConnection> link_;
     bool reportedEnd_ = false;
+    HWND endedGame_ = nullptr;   // not attached to again while it closes
 };

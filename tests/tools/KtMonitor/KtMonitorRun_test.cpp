@@ -232,6 +232,47 @@ TEST_F(MonitorRun, TheMonitorIsToldWhenTheScenarioEnds)
     EXPECT_EQ(0u, finish());
 }
 
+std::string controlText(HWND window, int id)
+{
+    char text[4096] = {};
+    GetDlgItemTextA(window, id, text, sizeof text);
+    return text;
+}
+
+// Polls a control of the monitor's window (another process) for a text.
+bool waitForText(HWND window, int id, const std::string& part)
+{
+    for (int i = 0; i < 250; ++i, Sleep(20))
+        if (controlText(window, id).find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
+TEST_F(MonitorRun, TheWindowShowsTheRegistersAndTheEndOfTheGame)
+{
+    const int statusId = 100, listingId = 101;
+    publish_.set();
+    startGame("monitor_probe");
+    ProcessRunner window;
+    ASSERT_TRUE(window.start(binFolder() + "KtMonitor.exe", ""));
+    HWND shown = nullptr;
+    for (int i = 0; i < 250 && !shown; ++i, Sleep(20))
+        shown = FindWindowA("KtMonitor", "ＰＯＭＥＬＯ register monitor");
+    ASSERT_NE(nullptr, shown);
+    EXPECT_TRUE(waitForText(shown, listingId, "game[3]=2147483647\r\nsystem[0]=5"))
+        << controlText(shown, listingId);
+    // A change made by another monitor shows at a later refresh of the timer.
+    ASSERT_EQ(0u, monitor("--set-game 2 4444").exitCode);
+    EXPECT_TRUE(waitForText(shown, listingId, "game[2]=4444")) << controlText(shown, listingId);
+
+    end_.set();
+    EXPECT_EQ(0u, finish());
+    EXPECT_TRUE(waitForText(shown, statusId, "ゲームは終了しました")) << controlText(shown, statusId);
+    PostMessageA(shown, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(window.wait(waitLimit));
+    EXPECT_EQ(0u, window.exitCode());
+}
+
 TEST_F(MonitorRun, WithoutAGameTheMonitorSaysSo)
 {
     MonitorResult result = monitor("--timeout 200 --print");
