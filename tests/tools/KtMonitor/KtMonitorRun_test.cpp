@@ -83,6 +83,16 @@ protected:
         return {runner.exitCode(), runner.output()};
     }
 
+    // The module publishes its registers on its own thread, some time after
+    // the game's window answers; writes sent before that are ignored.
+    static bool waitUntilPublished()
+    {
+        for (int i = 0; i < 200; ++i)
+            if (monitor("--print").output.find("game[0]=") != std::string::npos)
+                return true;
+        return false;
+    }
+
     DWORD finish()
     {
         EXPECT_TRUE(game_.wait(waitLimit)) << "Pomelo.exe did not end";
@@ -147,6 +157,7 @@ TEST_F(MonitorRun, WritesReachTheRegistersAndSystemWritesAreSavedAtOnce)
 {
     publish_.set();
     startGame("monitor_probe");
+    ASSERT_TRUE(waitUntilPublished());
     DeleteFileA((folder_ + "\\.system.dat").c_str());
     MonitorResult result = monitor("--set-game 1 -5 --set-system 2 77 --set-string 1 新しい文字 "
                                    "--set-string 2 \"two words\" --print");
@@ -167,6 +178,7 @@ TEST_F(MonitorRun, IndexesOutsideTheArraysChangeAndSendNothing)
 {
     publish_.set();
     startGame("monitor_probe");
+    ASSERT_TRUE(waitUntilPublished());
     DeleteFileA((folder_ + "\\.system.dat").c_str());
     // A warning box for a bad index would block the game's main thread and
     // time out the monitor's next request: exit code 0 proves there was none.
@@ -189,7 +201,7 @@ TEST_F(MonitorRun, CopyDataIsReadOnlyWithinItsSizeAndOnlyFromTheMonitor)
 {
     publish_.set();
     startGame("monitor_probe");
-    ASSERT_EQ(0u, monitor("--print").exitCode);   // the game is up and published
+    ASSERT_TRUE(waitUntilPublished());
     HWND game = FindWindowA("desert_Pomelo", title);
     HWND self = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
@@ -219,6 +231,7 @@ TEST_F(MonitorRun, TheMonitorIsToldWhenTheScenarioEnds)
 {
     publish_.set();
     startGame("monitor_probe");
+    ASSERT_TRUE(waitUntilPublished());
     ProcessRunner watcher;
     ASSERT_TRUE(watcher.start(binFolder() + "KtMonitor.exe", "--wait-end 15000"));
     bool attached = false;
