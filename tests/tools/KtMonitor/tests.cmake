@@ -14,3 +14,9 @@ endif()
 if(TARGET KtTopLevelHook_test)
   target_link_libraries(KtTopLevelHook_test PRIVATE KtRuntime)
 endif()
+
+# The force-quit confirmation end to end, with the sample game.
+if(TARGET ForceQuit_test)
+  add_dependencies(ForceQuit_test Pomelo PomeloIni hoge boxdriver)
+  set_tests_properties(ForceQuit_test PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+endif()
