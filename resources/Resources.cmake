@@ -32,8 +32,11 @@ function(pomelo_add_resources target)
     set(script ${ARGV1})
   endif()
   target_sources(${target} PRIVATE ${script})
+  # The resource compiler's includes are not tracked: a script that includes
+  # Pomelo.rc is rebuilt when it or the ids change.
   set_property(SOURCE ${script}
-               TARGET_DIRECTORY ${target} APPEND PROPERTY OBJECT_DEPENDS ${POMELO_IMAGES})
+               TARGET_DIRECTORY ${target} APPEND PROPERTY OBJECT_DEPENDS ${POMELO_IMAGES}
+               ${POMELO_RESOURCE_DIR}/Pomelo.rc ${POMELO_RESOURCE_DIR}/resource.h)
   add_dependencies(${target} PomeloImages)
   target_include_directories(${target} PRIVATE ${POMELO_RESOURCE_DIR} ${POMELO_IMAGE_DIR})
 endfunction()

@@ -11,6 +11,8 @@ export XVFB_SCREEN="${XVFB_SCREEN:-1024x768x24}"
 # output pipe; it is killed at the end so no test leaves it behind.
 exec xvfb-run -a -s "-screen 0 ${XVFB_SCREEN} -nolisten tcp" sh -c '
   cd "$0"
+  # A wineserver left from an earlier run is bound to a display that is gone.
+  wineserver -k >/dev/null 2>&1
   wineserver -p </dev/null >/dev/null 2>&1
   wine wineboot </dev/null >/dev/null 2>&1
   ctest "$@"; rc=$?

@@ -280,6 +280,87 @@ TEST_F(PomeloRun, ASecondInstanceExitsAndBringsTheFirstToTheFront)
     EXPECT_EQ(0u, finish());
 }
 
+// Reads one game register of the running game through the register monitor.
+long gameRegister(int index)
+{
+    ProcessRunner monitor;
+    if (!monitor.run(binFolder() + "KtMonitor.exe", "--print", waitLimit))
+        return -1;
+    std::string key = "game[" + std::to_string(index) + "]=";
+    auto at = monitor.output().find(key);
+    return at == std::string::npos ? -1 : std::stol(monitor.output().substr(at + key.size()));
+}
+
+// Polls a game register until it holds the value, for at most ten seconds.
+bool registerBecomes(int index, long value)
+{
+    for (int i = 0; i < 100; ++i) {
+        if (gameRegister(index) == value)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+void pressKey(HWND window, WPARAM key)
+{
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+HWND waitForMenu()
+{
+    for (int i = 0; i < 200; ++i) {
+        HWND menu = FindWindowA("#32768", nullptr);
+        if (menu && IsWindowVisible(menu))
+            return menu;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// The sample game as a player meets it: it waits for any key, then for a
+// confirmation only, and Escape opens its menu, whose last item ends it.
+TEST_F(PomeloRun, TheSampleGameWaitsForThePlayerAndEndsFromItsMenu)
+{
+    std::string folder = prepareFolder("hoge", "hege");
+    ASSERT_TRUE(startGame(folder));
+    HWND window = waitForGameWindow();
+    ASSERT_NE(nullptr, window);
+    const int inputs = 1;
+    const int mode = 2;
+    ASSERT_TRUE(registerBecomes(mode, 0)) << "the registers are published";
+    ASSERT_EQ(0, gameRegister(inputs));
+
+    pressKey(window, 'A');
+    ASSERT_TRUE(registerBecomes(inputs, 1)) << "any key counts in the first wait";
+    ASSERT_TRUE(registerBecomes(mode, 1));
+    pressKey(window, 'A');
+    Sleep(300);
+    EXPECT_EQ(1, gameRegister(inputs)) << "confirmation mode ignores other keys";
+    pressKey(window, VK_RETURN);
+    ASSERT_TRUE(registerBecomes(inputs, 2)) << "Return confirms";
+
+    // Escape opens the game menu; the menu that is dismissed changes nothing.
+    pressKey(window, VK_ESCAPE);
+    HWND menu = waitForMenu();
+    ASSERT_NE(nullptr, menu) << "the game menu opens; last input " << gameRegister(3)
+                             << ", inputs " << gameRegister(inputs) << ", choice " << gameRegister(4);
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < 100 && IsWindowVisible(menu); ++i)
+        Sleep(50);
+    EXPECT_TRUE(game_.wait(500) == false) << "a dismissed menu leaves the game running";
+
+    pressKey(window, VK_ESCAPE);
+    menu = waitForMenu();
+    ASSERT_NE(nullptr, menu);
+    // Continue, separator (skipped), end the game.
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(0u, finish()) << "ending the game from the menu closes the program";
+}
+
 struct FrameCase {
     DWORD frameMode;
     int storedX, storedY;

@@ -6,7 +6,7 @@ target_link_libraries(setup_standin PRIVATE advapi32)
 # Copied into a folder of its own as KtConfig.exe: it needs no runtime DLLs.
 target_link_options(setup_standin PRIVATE -static)
 if(TARGET PomeloRun_test)
-  add_dependencies(PomeloRun_test Pomelo PomeloIni boxdriver setup_standin hoge chain_three
+  add_dependencies(PomeloRun_test Pomelo PomeloIni boxdriver setup_standin hoge chain_three KtMonitor
                    throw_third throw_third_bare)
   set_tests_properties(PomeloRun_test PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 endif()
