@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(g++-mingw-w64-i686 wine wine32:i386 xvfb xauth fonts-ipafont-gothic
           fonts-wine googletest imagemagick xdotool cmake ninja-build locales
-          libz-mingw-w64-dev clang libclang-rt-14-dev)
+          libz-mingw-w64-dev clang libclang-rt-14-dev python3)
+# python3 draws the icon and cursors and writes Pomelo.ini at build time.
 # clang alone only recommends its run-time libraries; the fuzzing step needs
 # libFuzzer and AddressSanitizer from libclang-rt-14-dev (Debian 12's clang 14).
 
