@@ -1,6 +1,7 @@
 // KtWindowThread: the window thread's loop, its requests and the input it collects.
 #include "KtWindowThread.h"
 #include "Diagnostic.h"
+#include "KtWindow.h"
 #include "KtInputRules.h"
 #include "KtMessage.h"
 #include "KtPopupMenuRequest.h"
@@ -51,8 +52,24 @@ void KtWindowThread::stop(KtThread& thread)
 
 // The result of GetMessageA is not looked at: only the stop message ends
 // the loop, so a stray WM_QUIT cannot leave the module's requests unserved.
+namespace {
+// The window thread running on this thread, if any: window procedures of
+// scenario windows run here, and their diagnostics end the scenario.
+thread_local KtWindowThread* windowThreadHere = nullptr;
+}
+
+void KtWindowThread::diagnosticInWindow(HWND window, Diagnostic& diagnostic)
+{
+    if (windowThreadHere)
+        windowThreadHere->abandonScenario(diagnostic);
+    else
+        diagnostic.show(GetAncestor(window, GA_ROOT));
+}
+
 unsigned KtWindowThread::run()
 {
+    windowThreadHere = this;
+    KtWindow::setDiagnosticHandler(&KtWindowThread::diagnosticInWindow);
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);   // makes the queue
     while (running_) {

@@ -59,6 +59,8 @@ private:
     void abandonScenario(Diagnostic& diagnostic);
 
     static bool isInputMessage(UINT message);
+    // A diagnostic that a window procedure of this thread let out.
+    static void diagnosticInWindow(HWND window, Diagnostic& diagnostic);
 
     KtVelka& velka_;
     int running_;

@@ -1,5 +1,6 @@
 // KtWindow: class registration, creation, the shared window procedure and message routing.
 #include "KtWindow.h"
+#include "Diagnostic.h"
 #include <cstddef>
 
 #pragma GCC diagnostic push
@@ -50,10 +51,37 @@ KtWindow* KtWindow::fromHandle(HWND window)
     return reinterpret_cast<KtWindow*>(GetWindowLongA(window, 0));
 }
 
+namespace {
+void showDiagnostic(HWND window, Diagnostic& diagnostic)
+{
+    diagnostic.show(GetAncestor(window, GA_ROOT));
+}
+
+// Set before the threads that own windows start, read by all of them.
+KtWindow::DiagnosticHandler volatile diagnosticHandler = &showDiagnostic;
+
+LRESULT routeToObject(KtWindow* object, HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return object->windowProc(msg, wParam, lParam);
+    } catch (Diagnostic& diagnostic) {
+        diagnosticHandler(window, diagnostic);
+        return 0;
+    }
+}
+}  // namespace
+
+KtWindow::DiagnosticHandler KtWindow::setDiagnosticHandler(DiagnosticHandler handler)
+{
+    DiagnosticHandler old = diagnosticHandler;
+    diagnosticHandler = handler ? handler : &showDiagnostic;
+    return old;
+}
+
 LRESULT CALLBACK KtWindow::staticWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (KtWindow* object = fromHandle(window)) {
-        LRESULT result = object->windowProc(msg, wParam, lParam);
+        LRESULT result = routeToObject(object, window, msg, wParam, lParam);
         // Nothing may reach the object once the window is gone for good.
         if (msg == WM_NCDESTROY)
             SetWindowLongA(window, 0, 0);
@@ -68,7 +96,7 @@ LRESULT CALLBACK KtWindow::staticWindowProc(HWND window, UINT msg, WPARAM wParam
             // the messages sent during creation (sizes, moves, activation)
             // reach DefWindowProcA with the real window.
             object->handle = window;
-            return object->windowProc(WM_CREATE, reinterpret_cast<WPARAM>(window), lParam);
+            return routeToObject(object, window, WM_CREATE, reinterpret_cast<WPARAM>(window), lParam);
         }
     }
     return DefWindowProcA(window, msg, wParam, lParam);

@@ -13,6 +13,8 @@
 //
 // The object owns its window: deleting it closes a window that still exists.
 // The window never deletes its object.
+class Diagnostic;
+
 class KtWindow : public KtWindowHandle {
 public:
     explicit KtWindow(HWND parentWindow);
@@ -157,6 +159,13 @@ public:
 
     // The object behind one of the framework's windows, or null.
     static KtWindow* fromHandle(HWND window);
+
+    // A Diagnostic thrown by a handler cannot unwind through the system's
+    // frames of the window procedure: it is caught there and given to this
+    // function, on the thread of the window. The default shows it, owned by
+    // the window's top-level window. Returns the handler it replaced.
+    using DiagnosticHandler = void (*)(HWND window, Diagnostic& diagnostic);
+    static DiagnosticHandler setDiagnosticHandler(DiagnosticHandler handler);
 
     KtWindowHandle parent;   // handle is the parent window; name stays empty
     KtCursor cursor;         // shown over the client area

@@ -50,8 +50,13 @@ public:
     int initialWidth() override { return area_.right - area_.left; }
     int initialHeight() override { return area_.bottom - area_.top; }
     int showCommand() override { return SW_SHOWNOACTIVATE; }
+    // A handler that fails the way a scenario's drawing might.
+    static constexpr UINT failMessage = WM_USER + 77;
+
     LRESULT windowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
+        if (msg == failMessage)
+            throw CannotReadException("cannot read", "paint.dat");
         if (msg == WM_MOUSEMOVE)
             lastMove_ = lParam;
         if (msg == WM_KEYDOWN || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP || msg == WM_RBUTTONDOWN) {
@@ -530,6 +535,27 @@ TEST_F(WindowThread, ADiagnosticOnTheWindowThreadIsShownAndEndsTheScenario)
     EXPECT_TRUE(velka_->windowThread.isRunning());
     KtWindowRequests::install(&makeProbe, nullptr);
     EXPECT_NE(nullptr, makeWindow({100, 100, 300, 250}, 0)) << "the thread still serves requests";
+}
+
+// A diagnostic let out by the window procedure of a scenario window cannot
+// unwind through the system's frames: it is caught there, shown, and the
+// scenario ends as after any diagnostic on this thread.
+TEST_F(WindowThread, ADiagnosticInAScenarioWindowProcedureEndsTheScenarioInOrder)
+{
+    ProbeWindow* window = makeWindow({100, 100, 300, 250}, 0);
+    ASSERT_NE(nullptr, window);
+    MessageBoxRecorder boxes;
+    ASSERT_NE(0, velka_->load("chain_three.dll"));
+    ASSERT_NE(0, velka_->start("waitForQuit"));
+    EXPECT_EQ(0, SendMessageA(window->handle, ProbeWindow::failMessage, 0, 0));
+    ASSERT_EQ(WAIT_OBJECT_0, velka_->quitRequest.wait(5000));
+    ASSERT_EQ(WAIT_OBJECT_0, velka_->scenarioThread.wait(5000));
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ(host_.handle, boxes.last().owner);
+    EXPECT_EQ("paint.dat", boxes.last().text);
+    EXPECT_EQ("cannot read", boxes.last().caption);
+    EXPECT_TRUE(IsWindow(window->handle)) << "the window and its thread live on";
+    EXPECT_TRUE(velka_->windowThread.isRunning());
 }
 
 }  // namespace
