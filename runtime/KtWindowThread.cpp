@@ -42,11 +42,22 @@ void KtWindowThread::waitUntilReady(KtThread& thread)
     postWhenReady(thread, WM_NULL);
 }
 
+namespace {
+// A popup menu or a window move runs a modal loop that drops thread messages:
+// cancel it, so that the stop message is seen.
+BOOL CALLBACK cancelModalLoop(HWND window, LPARAM)
+{
+    PostMessageA(window, WM_CANCELMODE, 0, 0);
+    return TRUE;
+}
+}  // namespace
+
 void KtWindowThread::stop(KtThread& thread)
 {
     while (postWhenReady(thread, KtMessage::stop)) {
         if (thread.wait(stopRepostMilliseconds) != WAIT_TIMEOUT)
             return;
+        EnumThreadWindows(thread.threadId, &cancelModalLoop, 0);
     }
 }
 

@@ -558,4 +558,27 @@ TEST_F(WindowThread, ADiagnosticInAScenarioWindowProcedureEndsTheScenarioInOrder
     EXPECT_TRUE(velka_->windowThread.isRunning());
 }
 
+// Closing the game while its menu is open: the menu's loop drops the stop
+// message, so stopping the thread must end the menu first.
+TEST_F(PopupMenu, StoppingTheThreadEndsAnOpenMenu)
+{
+    int result = -1;
+    KtPopupMenuRequest request{0, &result, IDR_GAME_MENU, host_.handle, 200, 200};
+    velka_->menuDone.unsignal();
+    ASSERT_TRUE(post(KtMessage::popupMenu, reinterpret_cast<WPARAM>(&request)));
+    ASSERT_TRUE(waitUntil([&] {
+        HWND menu = FindWindowA("#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+    }));
+    HANDLE thread = nullptr;
+    DuplicateHandle(GetCurrentProcess(), velka_->windowThread.handle, GetCurrentProcess(), &thread,
+                    SYNCHRONIZE, FALSE, 0);
+    DWORD started = GetTickCount();
+    velka_.reset();
+    EXPECT_LT(GetTickCount() - started, 5000u);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 0));
+    EXPECT_EQ(0, result) << "the cancelled menu chose nothing";
+    CloseHandle(thread);
+}
+
 }  // namespace
