@@ -10,20 +10,12 @@ namespace {
 const char* const title = "ＰＯＭＥＬＯ";
 const DWORD waitLimit = 20000;
 
-std::string binFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 // Answers the confirmation with the button from another process, as the
 // player would; returns boxdriver's report.
 std::string answerConfirmation(int button)
 {
     ProcessRunner driver;
-    EXPECT_TRUE(driver.run(binFolder() + "boxdriver.exe",
+    EXPECT_TRUE(driver.run(ProcessRunner::programFolder() + "boxdriver.exe",
                            "--caption \"scenario manager\" --button " + std::to_string(button)
                                + " --timeout 15000",
                            waitLimit));
@@ -37,14 +29,14 @@ TEST(ForceQuit, TheCloseCommandAsksAndOnlyYesEndsTheGame)
     product.open(HKEY_CURRENT_USER, KtRegistryNames::productKey);
     product.setInt(KtRegistryNames::setupMode, 1);
     product.setInt(KtRegistryNames::frameMode, 0);
-    std::string folder = binFolder() + "run-force-quit";
+    std::string folder = ProcessRunner::programFolder() + "run-force-quit";
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string ini = folder + "\\Pomelo.ini";
     WritePrivateProfileStringA(title, "scenario", "hoge", ini.c_str());
     WritePrivateProfileStringA(title, "entry", "hege", ini.c_str());
 
     ProcessRunner game;
-    ASSERT_TRUE(game.start(binFolder() + "Pomelo.exe", "", folder));
+    ASSERT_TRUE(game.start(ProcessRunner::programFolder() + "Pomelo.exe", "", folder));
     HWND window = nullptr;
     for (int i = 0; i < 200 && !(window && IsWindowVisible(window)); ++i, Sleep(50))
         window = FindWindowA("desert_Pomelo", title);

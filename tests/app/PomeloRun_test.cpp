@@ -12,14 +12,6 @@ namespace {
 const char* const title = "ＰＯＭＥＬＯ";
 const DWORD waitLimit = 20000;
 
-std::string binFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 // A box seen by boxdriver: caption, text, owner's class and caption.
 using Box = std::map<std::string, std::string>;
 
@@ -42,7 +34,7 @@ Box answerBox(const std::string& caption, int button = IDOK)
     ProcessRunner driver;
     std::string arguments = "--caption \"" + caption + "\" --button " + std::to_string(button)
                             + " --timeout 15000";
-    EXPECT_TRUE(driver.run(binFolder() + "boxdriver.exe", arguments, waitLimit));
+    EXPECT_TRUE(driver.run(ProcessRunner::programFolder() + "boxdriver.exe", arguments, waitLimit));
     EXPECT_EQ(0u, driver.exitCode()) << "no box captioned " << caption << ": " << driver.errors();
     return parseBox(driver.output());
 }
@@ -97,7 +89,7 @@ protected:
     std::string prepareFolder(const std::string& scenario, const std::string& entry,
                               bool withSetupStandIn = false)
     {
-        std::string folder = binFolder() + "run-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::string folder = ProcessRunner::programFolder() + "run-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         CreateDirectoryA(folder.c_str(), nullptr);
         std::string ini = folder + "\\Pomelo.ini";
         DeleteFileA(ini.c_str());
@@ -106,7 +98,7 @@ protected:
         DeleteFileA((folder + "\\standin-ran.txt").c_str());
         std::string standIn = folder + "\\KtConfig.exe";
         if (withSetupStandIn)
-            CopyFileA((binFolder() + "setup_standin.exe").c_str(), standIn.c_str(), FALSE);
+            CopyFileA((ProcessRunner::programFolder() + "setup_standin.exe").c_str(), standIn.c_str(), FALSE);
         else
             DeleteFileA(standIn.c_str());
         return folder;
@@ -114,7 +106,7 @@ protected:
 
     bool startGame(const std::string& folder)
     {
-        return game_.start(binFolder() + "Pomelo.exe", "", folder);
+        return game_.start(ProcessRunner::programFolder() + "Pomelo.exe", "", folder);
     }
 
     DWORD finish()
@@ -203,7 +195,7 @@ TEST_F(PomeloRun, TheSetupStateDecidesAfterTheSetupToolHasRun)
         std::string folder = prepareFolder("chain_three", "hege", true);
         SetEnvironmentVariableA("POMELO_STANDIN_SETUPMODE", c.standInWrites);
         ProcessRunner game;
-        ASSERT_TRUE(game.start(binFolder() + "Pomelo.exe", "", folder));
+        ASSERT_TRUE(game.start(ProcessRunner::programFolder() + "Pomelo.exe", "", folder));
         if (c.expectedText) {
             Box box = answerBox(title);
             EXPECT_EQ(c.expectedText, box["text"]);
@@ -227,7 +219,7 @@ TEST_F(PomeloRun, TheGameDiscDriveIsCopiedToTheFrameworkKey)
         product.setString(KtRegistryNames::cdromDrive, KtString(drive));
         std::string folder = prepareFolder("chain_three", "hege");
         ProcessRunner game;
-        ASSERT_TRUE(game.start(binFolder() + "Pomelo.exe", "", folder));
+        ASSERT_TRUE(game.start(ProcessRunner::programFolder() + "Pomelo.exe", "", folder));
         ASSERT_TRUE(game.wait(waitLimit));
         KtRegistryKey framework;
         framework.open(HKEY_CURRENT_USER, KtRegistryNames::frameworkKey,
@@ -250,7 +242,7 @@ TEST_F(PomeloRun, TheOpenSetupToolBlocksTheStartWithAWarningItOwns)
     // This thread owns the stand-in setup window: keep its messages flowing
     // while the other program asks for its caption.
     ProcessRunner driver;
-    ASSERT_TRUE(driver.start(binFolder() + "boxdriver.exe",
+    ASSERT_TRUE(driver.start(ProcessRunner::programFolder() + "boxdriver.exe",
                              "--caption \"ＰＯＭＥＬＯ execute manager - warning\" --timeout 15000"));
     DWORD until = GetTickCount() + waitLimit;
     while (!driver.wait(20) && static_cast<int>(until - GetTickCount()) > 0) {
@@ -273,7 +265,7 @@ TEST_F(PomeloRun, ASecondInstanceExitsAndBringsTheFirstToTheFront)
     HWND first = waitForGameWindow();
     ASSERT_NE(nullptr, first);
     ProcessRunner second;
-    ASSERT_TRUE(second.run(binFolder() + "Pomelo.exe", "", waitLimit));
+    ASSERT_TRUE(second.run(ProcessRunner::programFolder() + "Pomelo.exe", "", waitLimit));
     EXPECT_EQ(0u, second.exitCode());
     EXPECT_EQ(first, GetForegroundWindow());
     PostMessageA(first, WM_CLOSE, 0, 0);
@@ -284,7 +276,7 @@ TEST_F(PomeloRun, ASecondInstanceExitsAndBringsTheFirstToTheFront)
 long gameRegister(int index)
 {
     ProcessRunner monitor;
-    if (!monitor.run(binFolder() + "KtMonitor.exe", "--print", waitLimit))
+    if (!monitor.run(ProcessRunner::programFolder() + "KtMonitor.exe", "--print", waitLimit))
         return -1;
     std::string key = "game[" + std::to_string(index) + "]=";
     auto at = monitor.output().find(key);
@@ -395,7 +387,7 @@ TEST_F(PomeloRun, TheWindowTakesTheShapeOfItsFrameModeAndStoresItsPosition)
         }
         std::string folder = prepareFolder("hoge", "hege");
         ProcessRunner game;
-        ASSERT_TRUE(game.start(binFolder() + "Pomelo.exe", "", folder));
+        ASSERT_TRUE(game.start(ProcessRunner::programFolder() + "Pomelo.exe", "", folder));
         HWND window = waitForGameWindow();
         ASSERT_NE(nullptr, window);
         HWND host = nullptr;

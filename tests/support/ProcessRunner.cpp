@@ -130,3 +130,11 @@ void ProcessRunner::closeHandles()
     }
     processId_ = 0;
 }
+
+std::string ProcessRunner::programFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}

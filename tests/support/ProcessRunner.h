@@ -30,6 +30,10 @@ public:
     const std::string& errors() const { return errors_; }
     DWORD processId() const { return processId_; }
 
+    // The folder of the running program, with its trailing backslash: the
+    // build's programs and modules all lie there.
+    static std::string programFolder();
+
     // Starts, waits and returns true only when the program ended in time.
     bool run(const std::string& program, const std::string& arguments, DWORD timeoutMs);
 

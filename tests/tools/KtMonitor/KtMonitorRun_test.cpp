@@ -12,14 +12,6 @@ namespace {
 const char* const title = "ＰＯＭＥＬＯ";
 const DWORD waitLimit = 20000;
 
-std::string binFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 // The probe module's two switches; manual reset, made before the game starts.
 class ProbeSwitch {
 public:
@@ -59,7 +51,7 @@ protected:
 
     std::string prepareFolder(const std::string& scenario)
     {
-        folder_ = binFolder() + "run-monitor-"
+        folder_ = ProcessRunner::programFolder() + "run-monitor-"
                   + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         CreateDirectoryA(folder_.c_str(), nullptr);
         std::string ini = folder_ + "\\Pomelo.ini";
@@ -72,13 +64,13 @@ protected:
     void startGame(const std::string& scenario)
     {
         prepareFolder(scenario);
-        ASSERT_TRUE(game_.start(binFolder() + "Pomelo.exe", "", folder_));
+        ASSERT_TRUE(game_.start(ProcessRunner::programFolder() + "Pomelo.exe", "", folder_));
     }
 
     static MonitorResult monitor(const std::string& arguments)
     {
         ProcessRunner runner;
-        EXPECT_TRUE(runner.run(binFolder() + "KtMonitor.exe", arguments, waitLimit))
+        EXPECT_TRUE(runner.run(ProcessRunner::programFolder() + "KtMonitor.exe", arguments, waitLimit))
             << "KtMonitor " << arguments;
         return {runner.exitCode(), runner.output()};
     }
@@ -233,7 +225,7 @@ TEST_F(MonitorRun, TheMonitorIsToldWhenTheScenarioEnds)
     startGame("monitor_probe");
     ASSERT_TRUE(waitUntilPublished());
     ProcessRunner watcher;
-    ASSERT_TRUE(watcher.start(binFolder() + "KtMonitor.exe", "--wait-end 15000"));
+    ASSERT_TRUE(watcher.start(ProcessRunner::programFolder() + "KtMonitor.exe", "--wait-end 15000"));
     bool attached = false;
     for (int i = 0; i < 300 && !attached; ++i, Sleep(20))
         attached = FindWindowA("KtMonitorReceiver", "KtMonitor attached") != nullptr;
@@ -267,7 +259,7 @@ TEST_F(MonitorRun, TheWindowShowsTheRegistersAndTheEndOfTheGame)
     publish_.set();
     startGame("monitor_probe");
     ProcessRunner window;
-    ASSERT_TRUE(window.start(binFolder() + "KtMonitor.exe", ""));
+    ASSERT_TRUE(window.start(ProcessRunner::programFolder() + "KtMonitor.exe", ""));
     HWND shown = nullptr;
     for (int i = 0; i < 250 && !shown; ++i, Sleep(20))
         shown = FindWindowA("KtMonitor", "ＰＯＭＥＬＯ register monitor");
@@ -301,7 +293,7 @@ TEST_F(MonitorRun, TheStartCounterSurvivesTwoRunsInSystemDat)
     for (DWORD run = 1; run <= 2; ++run) {
         SCOPED_TRACE("run " + std::to_string(run));
         ProcessRunner game;
-        ASSERT_TRUE(game.start(binFolder() + "Pomelo.exe", "", folder_));
+        ASSERT_TRUE(game.start(ProcessRunner::programFolder() + "Pomelo.exe", "", folder_));
         std::string expected = "system[0]=" + std::to_string(run) + "\n";
         std::string output;
         for (int i = 0; i < 100 && output.find(expected) == std::string::npos; ++i)
