@@ -81,9 +81,14 @@ bool awaitAnswer(KtVelka* velka, KtEvent& answer)
 // Returns the chosen command, 0 when the menu was dismissed or on quit.
 int showGameMenu(KtVelka* velka)
 {
-    int chosen = 0;
-    KtPopupMenuRequest menu{0, &chosen, IDR_GAME_MENU, GetAncestor(velka->host.handle, GA_ROOT),
-                            KtPopupMenuRequest::atCursor, KtPopupMenuRequest::atCursor};
+    // Kept outside the stack: when the player quits while the menu is open,
+    // this step returns before the window thread has answered, and the
+    // answer must still land in memory that exists.
+    static int chosen;
+    static KtPopupMenuRequest menu;
+    chosen = 0;
+    menu = KtPopupMenuRequest{0, &chosen, IDR_GAME_MENU, GetAncestor(velka->host.handle, GA_ROOT),
+                              KtPopupMenuRequest::atCursor, KtPopupMenuRequest::atCursor};
     request(velka, velka->menuDone, KtMessage::popupMenu, reinterpret_cast<WPARAM>(&menu));
     if (!awaitAnswer(velka, velka->menuDone))
         return 0;
