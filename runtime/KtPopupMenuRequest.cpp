@@ -28,7 +28,10 @@ void KtPopupMenuRequest::serve(KtVelka& velka, KtPopupMenuRequest* request)
     menu.loadOwnedById(owner.handle, request->menuId);
     POINT at = request->position();
     int chosen = menu.track(at.x, at.y, TPM_RETURNCMD, nullptr);
-    if (request->result)
+    // Once the player has asked to quit, the module may have stopped waiting
+    // and even been unloaded: its result slot is then no longer written.
+    bool quitting = velka.quitRequest.wait(0) == WAIT_OBJECT_0;
+    if (request->result && !quitting)
         *request->result = chosen;
     velka.menuDone.signal();
 }

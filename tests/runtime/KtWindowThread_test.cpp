@@ -581,4 +581,24 @@ TEST_F(PopupMenu, StoppingTheThreadEndsAnOpenMenu)
     CloseHandle(thread);
 }
 
+// After a quit request the module may have left its wait, or been unloaded:
+// the menu's answer is not written into its memory any more.
+TEST_F(PopupMenu, AnAnswerAfterAQuitRequestIsNotWritten)
+{
+    int result = -1;
+    KtPopupMenuRequest request{0, &result, IDR_GAME_MENU, host_.handle, 200, 200};
+    velka_->menuDone.unsignal();
+    ASSERT_TRUE(post(KtMessage::popupMenu, reinterpret_cast<WPARAM>(&request)));
+    HWND menu = nullptr;
+    ASSERT_TRUE(waitUntil([&] {
+        menu = FindWindowA("#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+    }));
+    velka_->quitRequest.signal();
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(WAIT_OBJECT_0, velka_->menuDone.wait(5000)) << "the wait is still answered";
+    EXPECT_EQ(-1, result);
+}
+
 }  // namespace
