@@ -3,6 +3,7 @@
 #include <windows.h>
 
 class KtFile;
+template <class T> class RegisterArray;
 
 // An index outside the array warns and uses element 0; touching an array
 // that was never created makes a one-element array on the spot. Neither
@@ -37,8 +38,7 @@ public:
     int count() const { return count_; }
 
 private:
-    static DWORD* allocate(int count);
-    void adopt(DWORD* values, int count);
+    RegisterArray<DWORD> array();
 
     DWORD* values_;
     int count_;

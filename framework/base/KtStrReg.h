@@ -3,6 +3,7 @@
 #include "KtString.h"
 
 class KtFile;
+template <class T> class RegisterArray;
 
 // Behaves as KtReg does, with KtString elements (growth 256, empty when
 // made). Scenario modules build these objects themselves and call their
@@ -33,8 +34,7 @@ public:
     int count() const { return count_; }
 
 private:
-    static KtString* allocate(int count);
-    void adopt(KtString* strings, int count);
+    RegisterArray<KtString> array();
 
     KtString* strings_;
     int count_;

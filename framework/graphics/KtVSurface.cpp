@@ -7,6 +7,7 @@
 #include "KtRect.h"
 #include "KtWindow.h"
 #include "PixelRows.h"
+#include "SurfaceSection.h"
 #include <cstddef>
 
 // Scenario modules read these fields at fixed offsets and embed the surface
@@ -49,36 +50,17 @@ int KtVSurface::height() const
 
 void KtVSurface::destroy()
 {
-    while (lockCount > 0)
-        unlock();
-    if (bitmap)
-        DeleteObject(bitmap);
-    KtHeap::free(info, 0);
-    bitmap = nullptr;
-    info = nullptr;
-    bits = nullptr;
+    SurfaceSection::destroy(*this);
 }
 
 KtDC& KtVSurface::lock()
 {
-    KtCriticalSection::Hold hold(lockGuard);
-    if (lockCount == 0) {
-        dc.attach(nullptr, KtDC::memoryKind);
-        dc.select(bitmap, KtDC::bitmapCode);
-    }
-    ++lockCount;
-    return dc;
+    return SurfaceSection::lock(*this);
 }
 
 void KtVSurface::unlock()
 {
-    KtCriticalSection::Hold hold(lockGuard);
-    if (lockCount <= 0)
-        return;
-    if (--lockCount == 0) {
-        dc.restore(KtDC::bitmapCode);
-        dc.release();
-    }
+    SurfaceSection::unlock(*this);
 }
 
 void KtVSurface::fillInitialColours(HDC screen)
@@ -113,27 +95,13 @@ void KtVSurface::create(int width, int height)
     h.biHeight = height;     // positive: rows bottom-up
     h.biPlanes = 1;
     h.biBitCount = 8;
-    // A negative height would make a top-down section that the row arithmetic
-    // does not expect; no section is made and the pixel routines draw nothing.
-    if (width > 0 && height > 0) {
-        void* memory = nullptr;
-        bitmap = CreateDIBSection(screen.handle(), reinterpret_cast<BITMAPINFO*>(info),
-                                  DIB_RGB_COLORS, &memory, nullptr, 0);
-        bits = bitmap ? static_cast<BYTE*>(memory) : nullptr;
-    }
+    bitmap = SurfaceSection::create(screen.handle(), info, bits);
     screen.release();
 }
 
 void KtVSurface::stretchTo(KtVSurface& dest, int x, int y, int width, int height)
 {
-    KtDC& source = lock();
-    KtDC& target = dest.lock();
-    const int oldMode = SetStretchBltMode(target.handle(), COLORONCOLOR);
-    StretchBlt(target.handle(), x, y, width, height, source.handle(), 0, 0, this->width(),
-               this->height(), SRCCOPY);
-    SetStretchBltMode(target.handle(), oldMode);
-    dest.unlock();
-    unlock();
+    SurfaceSection::stretchTo(*this, dest, x, y, width, height);
 }
 
 int KtVSurface::showRect(KtDC& dc, const KtRect& r)
@@ -169,11 +137,8 @@ int KtVSurface::blitPieces(KtDC& target, int x, int y, int w, int h, int sx, int
     if (palette.palette)
         target.select(palette.palette, KtDC::paletteCode, FALSE);
     RealizePalette(target.handle());
-    int result = 1;
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c)
-            result &= BitBlt(target.handle(), x + c * w, y + r * h, w, h, source.handle(), sx, sy,
-                             SRCCOPY) ? 1 : 0;
+    const int result =
+        SurfaceSection::blitPieces(target, source, x, y, w, h, sx, sy, cols, rows);
     // Only a palette selected here may be put back, or an older saved one
     // would be selected in its place.
     if (palette.palette)
@@ -184,13 +149,7 @@ int KtVSurface::blitPieces(KtDC& target, int x, int y, int w, int h, int sx, int
 
 int KtVSurface::showInWindow(const KtWindow& window)
 {
-    if (!window.handle || !IsWindow(window.handle))
-        return 0;
-    KtDC windowDc;
-    windowDc.attach(window.handle, KtDC::windowKind);
-    const int result = show(windowDc);
-    windowDc.release();
-    return result;
+    return SurfaceSection::showInWindow(*this, window);
 }
 
 void KtVSurface::tileTo(KtVSurface& dest, const KtRect* area, BOOL copyColours)
@@ -200,20 +159,11 @@ void KtVSurface::tileTo(KtVSurface& dest, const KtRect* area, BOOL copyColours)
     if (w < 1 || h < 1 || !bits)
         return;      // a surface without a picture has nothing to repeat
     const KtRect a = area ? *area : KtRect(0, 0, dest.width(), dest.height());
-    const int cols = a.width() / w, remW = a.width() % w;
-    const int rows = a.height() / h, remH = a.height() % h;
     if (copyColours)
         dest.copyColours(*this);
-    auto tileRow = [&](int top, int rowHeight) {
-        for (int c = 0; c < cols; ++c)
-            transfer(dest, a.left + c * w, top, 0, 0, w, rowHeight, -2);
-        if (remW > 0)
-            transfer(dest, a.left + cols * w, top, 0, 0, remW, rowHeight, -2);
-    };
-    for (int r = 0; r < rows; ++r)
-        tileRow(a.top + r * h, h);
-    if (remH > 0)
-        tileRow(a.top + rows * h, remH);
+    SurfaceSection::tile(w, h, a, [&](int x, int y, int pw, int ph) {
+        transfer(dest, x, y, 0, 0, pw, ph, -2);
+    });
 }
 
 void KtVSurface::tileToDC(KtDC& target, const KtRect& area)

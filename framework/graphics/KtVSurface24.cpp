@@ -1,6 +1,5 @@
 // KtVSurface24: construction, the DIB section and its lock, GDI drawing, transfers and stored forms.
 #include "KtVSurface24.h"
-#include "KtClassTag.h"
 #include "KtDib.h"
 #include "KtFile.h"
 #include "KtHeap.h"
@@ -10,6 +9,7 @@
 #include "PixelRows.h"
 #include "SurfaceClip.h"
 #include "SurfaceRecord.h"
+#include "SurfaceSection.h"
 #include <cstddef>
 #include <cstring>
 
@@ -45,36 +45,17 @@ KtVSurface24::~KtVSurface24()
 
 void KtVSurface24::destroy()
 {
-    while (lockCount > 0)
-        unlock();
-    if (bitmap)
-        DeleteObject(bitmap);
-    KtHeap::free(info, 0);
-    bitmap = nullptr;
-    info = nullptr;
-    bits = nullptr;
+    SurfaceSection::destroy(*this);
 }
 
 KtDC& KtVSurface24::lock()
 {
-    KtCriticalSection::Hold hold(lockGuard);
-    if (lockCount == 0) {
-        dc.attach(nullptr, KtDC::memoryKind);
-        dc.select(bitmap, KtDC::bitmapCode);
-    }
-    ++lockCount;
-    return dc;
+    return SurfaceSection::lock(*this);
 }
 
 void KtVSurface24::unlock()
 {
-    KtCriticalSection::Hold hold(lockGuard);
-    if (lockCount <= 0)
-        return;
-    if (--lockCount == 0) {
-        dc.restore(KtDC::bitmapCode);
-        dc.release();
-    }
+    SurfaceSection::unlock(*this);
 }
 
 void KtVSurface24::create(int width, int height)
@@ -90,12 +71,7 @@ void KtVSurface24::create(int width, int height)
     info->biPlanes = 1;
     info->biBitCount = 32;
     info->biCompression = BI_RGB;
-    if (width > 0 && height > 0) {
-        void* memory = nullptr;
-        bitmap = CreateDIBSection(screen.handle(), reinterpret_cast<BITMAPINFO*>(info),
-                                  DIB_RGB_COLORS, &memory, nullptr, 0);
-        bits = bitmap ? static_cast<BYTE*>(memory) : nullptr;
-    }
+    bitmap = SurfaceSection::create(screen.handle(), info, bits);
     screen.release();
 }
 
@@ -178,13 +154,7 @@ void KtVSurface24::drawDib(const KtDib& dib)
 
 void KtVSurface24::stretchTo(KtVSurface& dest, int x, int y, int w, int h)
 {
-    KtDC& source = lock();
-    KtDC& target = dest.lock();
-    const int oldMode = SetStretchBltMode(target.handle(), COLORONCOLOR);
-    StretchBlt(target.handle(), x, y, w, h, source.handle(), 0, 0, width(), height(), SRCCOPY);
-    SetStretchBltMode(target.handle(), oldMode);
-    dest.unlock();
-    unlock();
+    SurfaceSection::stretchTo(*this, dest, x, y, w, h);
 }
 
 int KtVSurface24::showRect(KtDC& target, const KtRect& r)
@@ -212,24 +182,15 @@ int KtVSurface24::blitPieces(KtDC& target, int x, int y, int w, int h, int sx, i
                              int rows)
 {
     KtDC& source = lock();
-    int result = 1;
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c)
-            result &= BitBlt(target.handle(), x + c * w, y + r * h, w, h, source.handle(), sx, sy,
-                             SRCCOPY) ? 1 : 0;
+    const int result =
+        SurfaceSection::blitPieces(target, source, x, y, w, h, sx, sy, cols, rows);
     unlock();
     return result;
 }
 
 int KtVSurface24::showInWindow(const KtWindow& window)
 {
-    if (!window.handle || !IsWindow(window.handle))
-        return 0;
-    KtDC windowDc;
-    windowDc.attach(window.handle, KtDC::windowKind);
-    const int result = show(windowDc);
-    windowDc.release();
-    return result;
+    return SurfaceSection::showInWindow(*this, window);
 }
 
 void KtVSurface24::tileTo(KtVSurface24& dest, const KtRect* area)
@@ -239,18 +200,9 @@ void KtVSurface24::tileTo(KtVSurface24& dest, const KtRect* area)
     if (w < 1 || h < 1 || !bits)
         return;      // a surface without a picture has nothing to repeat
     const KtRect a = area ? *area : KtRect(0, 0, dest.width(), dest.height());
-    const int cols = a.width() / w, remW = a.width() % w;
-    const int rows = a.height() / h, remH = a.height() % h;
-    auto tileRow = [&](int top, int rowHeight) {
-        for (int c = 0; c < cols; ++c)
-            transfer24(dest, a.left + c * w, top, 0, 0, w, rowHeight);
-        if (remW > 0)
-            transfer24(dest, a.left + cols * w, top, 0, 0, remW, rowHeight);
-    };
-    for (int r = 0; r < rows; ++r)
-        tileRow(a.top + r * h, h);
-    if (remH > 0)
-        tileRow(a.top + rows * h, remH);
+    SurfaceSection::tile(w, h, a, [&](int x, int y, int pw, int ph) {
+        transfer24(dest, x, y, 0, 0, pw, ph);
+    });
 }
 
 void KtVSurface24::tileToDC(KtDC& target, const KtRect& area)
@@ -267,42 +219,18 @@ void KtVSurface24::tileToDC(KtDC& target, const KtRect& area)
 
 void KtVSurface24::save(KtFile& file)
 {
-    if (!file.isOpen() || !info || !bits)
-        return;
-    KtClassTag(tagName).save(file);
-    GdiFlush();
-    file.write(info, sizeof(BITMAPINFOHEADER));
-    file.write(bits, DWORD(stride()) * height());
+    SurfaceRecord::save(file, tagName, info, sizeof(BITMAPINFOHEADER), bits,
+                        DWORD(stride()) * height());
 }
 
 void KtVSurface24::load(KtFile& file)
 {
-    if (!file.isOpen())
-        return;
-    const DWORD start = SurfaceRecord::position(file);
-    if (!KtClassTag(tagName).matchInFile(file))
-        return;
-    // Checked before anything is allocated or destroyed; an unsound record
-    // leaves the surface and the file position as they were.
-    DWORD total = 0;
-    const DWORD data = SurfaceRecord::position(file);
-    BITMAPINFOHEADER header;
-    if (file.read(&header, sizeof header) != sizeof header
-        || !SurfaceRecord::fits(file, data, header, 32, sizeof(BITMAPINFOHEADER), total)) {
-        SurfaceRecord::seek(file, start);
-        return;
-    }
-    destroy();
-    SurfaceRecord::loadBlock(file, data, total, [this](const KtDib& dib) { createFromDib(dib, 0); });
+    SurfaceRecord::load(file, tagName, 32, sizeof(BITMAPINFOHEADER), [this] { destroy(); },
+                        [this](const KtDib& dib) { createFromDib(dib, 0); });
 }
 
 void KtVSurface24::writeBmp(KtFile& file)
 {
-    if (!file.isOpen() || !info || !bits)
-        return;
-    const DWORD pixelBytes = DWORD(stride()) * height();
-    SurfaceRecord::writeFileHeader(file, sizeof(BITMAPINFOHEADER), pixelBytes);
-    GdiFlush();
-    file.write(info, sizeof(BITMAPINFOHEADER));
-    file.write(bits, pixelBytes);
+    SurfaceRecord::writeBmp(file, info, sizeof(BITMAPINFOHEADER), bits,
+                            DWORD(stride()) * height());
 }

@@ -1,8 +1,6 @@
 // KtVSurface: building the surface from DIBs, and its stored and BMP forms.
-#include "KtClassTag.h"
 #include "KtDib.h"
 #include "KtFile.h"
-#include "KtHeap.h"
 #include "KtPalette.h"
 #include "KtPathName.h"
 #include "KtVSurface.h"
@@ -89,34 +87,14 @@ void KtVSurface::drawDib(const KtDib& dib)
 
 void KtVSurface::save(KtFile& file)
 {
-    if (!file.isOpen() || !info || !bits)
-        return;
-    KtClassTag(tagName).save(file);
-    GdiFlush();
-    file.write(info, sizeof(KtSurfaceInfo));
-    file.write(bits, DWORD(stride()) * height());
+    SurfaceRecord::save(file, tagName, info, sizeof(KtSurfaceInfo), bits,
+                        DWORD(stride()) * height());
 }
 
 void KtVSurface::load(KtFile& file)
 {
-    if (!file.isOpen())
-        return;
-    const DWORD start = SurfaceRecord::position(file);
-    if (!KtClassTag(tagName).matchInFile(file))
-        return;
-    // The header is checked before anything is allocated or destroyed: a
-    // record that is not a sound 8-bit picture leaves the surface and the
-    // file position as they were.
-    DWORD total = 0;
-    const DWORD data = SurfaceRecord::position(file);
-    BITMAPINFOHEADER header;
-    if (file.read(&header, sizeof header) != sizeof header
-        || !SurfaceRecord::fits(file, data, header, 8, sizeof(KtSurfaceInfo), total)) {
-        SurfaceRecord::seek(file, start);
-        return;
-    }
-    destroy();
-    SurfaceRecord::loadBlock(file, data, total, [this](const KtDib& dib) { createFromDib(dib, 0); });
+    SurfaceRecord::load(file, tagName, 8, sizeof(KtSurfaceInfo), [this] { destroy(); },
+                        [this](const KtDib& dib) { createFromDib(dib, 0); });
 }
 
 void KtVSurface::saveBmp(const KtString& path)
@@ -132,11 +110,5 @@ void KtVSurface::saveBmp(const KtString& path)
 
 void KtVSurface::writeBmp(KtFile& file)
 {
-    if (!file.isOpen() || !info || !bits)
-        return;
-    const DWORD pixelBytes = DWORD(stride()) * height();
-    SurfaceRecord::writeFileHeader(file, sizeof(KtSurfaceInfo), pixelBytes);
-    GdiFlush();
-    file.write(info, sizeof(KtSurfaceInfo));
-    file.write(bits, pixelBytes);
+    SurfaceRecord::writeBmp(file, info, sizeof(KtSurfaceInfo), bits, DWORD(stride()) * height());
 }

@@ -1,5 +1,6 @@
 // SurfaceRecord: what the two surfaces share in reading and writing their stored and BMP forms.
 #include "SurfaceRecord.h"
+#include "KtClassTag.h"
 #include "KtDib.h"
 #include "KtFile.h"
 #include "KtHeap.h"
@@ -84,4 +85,47 @@ void SurfaceRecord::writeFileHeader(KtFile& file, DWORD headerBytes, DWORD pixel
     h.bfOffBits = sizeof(BITMAPFILEHEADER) + headerBytes;
     h.bfSize = h.bfOffBits + pixelBytes;
     file.write(&h, sizeof h);
+}
+
+void SurfaceRecord::save(KtFile& file, const char* tag, const void* block, DWORD blockBytes,
+                         const BYTE* bits, DWORD pixelBytes)
+{
+    if (!file.isOpen() || !block || !bits)
+        return;
+    KtClassTag(tag).save(file);
+    GdiFlush();
+    file.write(block, blockBytes);
+    file.write(bits, pixelBytes);
+}
+
+void SurfaceRecord::load(KtFile& file, const char* tag, int bitCount, DWORD blockBytes,
+                         const std::function<void()>& clear,
+                         const std::function<void(const KtDib&)>& build)
+{
+    if (!file.isOpen())
+        return;
+    const DWORD start = position(file);
+    if (!KtClassTag(tag).matchInFile(file))
+        return;
+    DWORD total = 0;
+    const DWORD data = position(file);
+    BITMAPINFOHEADER header;
+    if (file.read(&header, sizeof header) != sizeof header
+        || !fits(file, data, header, bitCount, blockBytes, total)) {
+        seek(file, start);
+        return;
+    }
+    clear();
+    loadBlock(file, data, total, build);
+}
+
+void SurfaceRecord::writeBmp(KtFile& file, const void* block, DWORD blockBytes, const BYTE* bits,
+                             DWORD pixelBytes)
+{
+    if (!file.isOpen() || !block || !bits)
+        return;
+    writeFileHeader(file, blockBytes, pixelBytes);
+    GdiFlush();
+    file.write(block, blockBytes);
+    file.write(bits, pixelBytes);
 }

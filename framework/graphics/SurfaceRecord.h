@@ -29,6 +29,22 @@ public:
     static void loadBlock(KtFile& file, DWORD data, DWORD total,
                           const std::function<void(const KtDib&)>& build);
 
+    // Writes the class tag, the header block (blockBytes: header and colours)
+    // and the pixels; nothing unless the file is open and both are there.
+    static void save(KtFile& file, const char* tag, const void* block, DWORD blockBytes,
+                     const BYTE* bits, DWORD pixelBytes);
+    // Reads back what save wrote under tag. The header is checked before
+    // anything is allocated or destroyed: a record that is not a sound
+    // picture of bitCount leaves the surface and the file position as they
+    // were. Otherwise clear empties the surface and build makes it anew.
+    static void load(KtFile& file, const char* tag, int bitCount, DWORD blockBytes,
+                     const std::function<void()>& clear,
+                     const std::function<void(const KtDib&)>& build);
+    // The BMP form: file header, header block and pixels, under the same
+    // condition as save.
+    static void writeBmp(KtFile& file, const void* block, DWORD blockBytes, const BYTE* bits,
+                         DWORD pixelBytes);
+
     // The 14-byte BMP file header for a picture of headerBytes (header and
     // colours) and pixelBytes.
     static void writeFileHeader(KtFile& file, DWORD headerBytes, DWORD pixelBytes);
