@@ -10,10 +10,7 @@ extern "C" {
 int __stdcall GetPluginInfo(int infoNumber, LPSTR buffer, int length)
 {
     PluginTrace::note(pluginInstance, "GetPluginInfo");
-    if (infoNumber != 0 || !buffer || length <= 0)
-        return 0;
-    lstrcpynA(buffer, "00XN", length);
-    return lstrlenA(buffer);
+    return copyPluginInfo(infoNumber == 0 ? "00XN" : nullptr, buffer, length);
 }
 
 int __stdcall IsSupported(LPCSTR, DWORD)

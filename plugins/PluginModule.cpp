@@ -11,3 +11,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
     }
     return TRUE;
 }
+
+int copyPluginInfo(const char* text, LPSTR buffer, int length)
+{
+    if (!text || !buffer || length <= 0)
+        return 0;
+    lstrcpynA(buffer, text, length);
+    return lstrlenA(buffer);
+}

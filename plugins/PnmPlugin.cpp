@@ -165,11 +165,8 @@ extern "C" {
 int __stdcall GetPluginInfo(int infoNumber, LPSTR buffer, int length)
 {
     PluginTrace::note(pluginInstance, "GetPluginInfo");
-    if (infoNumber < 0 || infoNumber >= static_cast<int>(sizeof infoTexts / sizeof infoTexts[0]) ||
-        !buffer || length <= 0)
-        return 0;
-    lstrcpynA(buffer, infoTexts[infoNumber], length);
-    return lstrlenA(buffer);
+    bool known = infoNumber >= 0 && infoNumber < static_cast<int>(sizeof infoTexts / sizeof infoTexts[0]);
+    return copyPluginInfo(known ? infoTexts[infoNumber] : nullptr, buffer, length);
 }
 
 int __stdcall IsSupported(LPCSTR fileName, DWORD fileHandle)

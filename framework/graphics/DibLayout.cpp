@@ -64,13 +64,7 @@ bool DibLayout::readInfoHeader(const uint8_t* block, size_t size)
     }
     unusualBitCount = !PackedDib::validBitCount(bitCount);
     tableEntries = used ? used : (bitCount <= 8 ? (1u << bitCount) : 0);
-    if (height < 0) {
-        if (height == INT32_MIN)
-            return false;
-        height = -height;
-        topDown = true;
-    }
-    return true;
+    return PackedDib::takeRowOrder(height, topDown);
 }
 
 bool DibLayout::placeRows(size_t size)

@@ -77,14 +77,7 @@ bool BmpHeader::readInfoHeader(const uint8_t* data, size_t size)
         return false;
     }
     colourCount = used ? used : (bitCount <= 8 ? (1u << bitCount) : 0);
-    if (height < 0) {
-        // Top-down pictures; the most negative value has no positive twin.
-        if (height == INT32_MIN)
-            return false;
-        height = -height;
-        topDown = true;
-    }
-    return true;
+    return PackedDib::takeRowOrder(height, topDown);
 }
 
 bool BmpHeader::placeTableAndBits(size_t size)

@@ -192,3 +192,14 @@ const uint8_t* PackedDib::row(int32_t y) const
 {
     return pixels() + static_cast<size_t>(y) * stride();
 }
+
+bool PackedDib::takeRowOrder(int32_t& height, bool& topDown)
+{
+    if (height >= 0)
+        return true;
+    if (height == INT32_MIN)
+        return false;
+    height = -height;
+    topDown = true;
+    return true;
+}

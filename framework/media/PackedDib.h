@@ -44,6 +44,10 @@ public:
     static size_t rowBytes(int32_t width, uint16_t bitCount);
     // True for the bit counts a DIB may have: 1, 4, 8, 16, 24, 32.
     static bool validBitCount(uint16_t bitCount);
+    // A negative stored height means rows run top to bottom: height becomes
+    // positive and topDown is set. False for the one height without a
+    // positive twin (INT32_MIN).
+    static bool takeRowOrder(int32_t& height, bool& topDown);
 
     // Frees any held block, then allocates a zero-filled one for the picture
     // and fills its info header (planes 1, colours used = colourCount).
