@@ -5,6 +5,7 @@
 #include "KtMessageBox.h"
 #include "KtString.h"
 #include "KtTopLevelHook.h"
+#include "KtWindowRegistry.h"
 #include "KtWindowThread.h"
 #include <cstddef>
 
@@ -45,7 +46,7 @@ KtVelka::~KtVelka()
         scenarioThread.wait(INFINITE);
     }
     stopWindowThread();
-    windows.clear();
+    KtWindowRegistry::destroyAll(*this);
     scenarioThread.close();
     module.free();
     if (currentRuntime == this)
