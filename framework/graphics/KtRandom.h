@@ -13,7 +13,7 @@ public:
     KtRandom(const KtRandom&) = delete;   // would free the table twice
     KtRandom& operator=(const KtRandom&) = delete;
 
-    static const uint32_t fullRange = 0xFFFFFFFFu;
+    static constexpr uint32_t fullRange = 0xFFFFFFFFu;
 
     // Values of next run from 0 to range; the state restarts from the clock.
     void seed(uint32_t range);

@@ -179,15 +179,19 @@ void TransitionRunner::rowScan(int from, int to, int stride, int pauseEvery)
 void TransitionRunner::lineScan(int code)
 {
     const int width = area_.width(), height = area_.height();
+    // The odd lines run downward from the last odd one; an area of one line
+    // has none (its last odd line would be −1, outside the area).
     if (code == 50) {
         rowScan(0, height, 2, scanPauseEvery);
-        rowScan(oddTop(height), 0, 2, scanPauseEvery);
+        if (oddTop(height) > 0)
+            rowScan(oddTop(height), 0, 2, scanPauseEvery);
         return;
     }
     columnScan(0, width, 2, scanPauseEvery);
     if (code == 52)
         rowScan(0, height, 2, scanPauseEvery);
-    columnScan(oddTop(width), 0, 2, scanPauseEvery);
+    if (oddTop(width) > 0)
+        columnScan(oddTop(width), 0, 2, scanPauseEvery);
 }
 
 void TransitionRunner::preview()

@@ -195,9 +195,11 @@ TEST(PrintArea, SettingsAndTheirLimits)
     EXPECT_EQ(KtRect(50, 25, 80, 65), layer.area);
     EXPECT_EQ(3, layer.originX);
 
-    KtRect r(0, 0, 4, 4);   // surface (0, 0) is picture (-3, 4), shown at area + (-3-3, 4-4)
+    // Surface (0, 0) is picture (-3, 4), shown at (50 - 3 - 3, 25 + 4 - 4): six
+    // columns fall left of the area.
+    KtRect r(0, 0, 10, 4);
     EXPECT_TRUE(layer.toViewport(r));
-    EXPECT_EQ(KtRect(50, 25, 48 + 4, 25 + 4), r);
+    EXPECT_EQ(KtRect(50, 25, 54, 29), r);
     KtRect outside(0, 0, 2, 2);
     EXPECT_FALSE(layer.toViewport(outside)) << "left of the area";
 
