@@ -3,6 +3,7 @@
 #include "Diagnostic.h"
 #include "KtMessage.h"
 #include "KtVelka.h"
+#include "KtViewport.h"
 #include <cstddef>
 #include <new>
 
@@ -20,7 +21,12 @@ static_assert(sizeof(KtPopupViewport) == 96);
 #pragma GCC diagnostic pop
 
 namespace {
-KtPopupViewport::ClientMaker clientMaker = nullptr;
+KtViewport* makeViewport(HWND parentWindow, const KtString& name, const KtRect& area)
+{
+    return new KtViewport(parentWindow, name, area);
+}
+
+KtPopupViewport::ClientMaker clientMaker = &makeViewport;
 }
 
 KtPopupViewport::ClientMaker KtPopupViewport::setClientMaker(ClientMaker maker)

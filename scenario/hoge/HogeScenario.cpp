@@ -1,5 +1,6 @@
 // The sample game: counts its starts in a saved system register, publishes its registers,
 // waits for the player in both input modes, and ends from its menu or on request.
+#include "HogePictures.h"
 #include "KtMessage.h"
 #include "KtPopupMenuRequest.h"
 #include "KtRegisterStore.h"
@@ -29,6 +30,17 @@ constexpr int escapeCode = 0x1B;   // Escape, and cancel in confirmation mode
 
 // Kept in the current directory, beside Pomelo.ini.
 KtRegisterStore store("");
+// Pictures over the game's window; each input shows the next transition.
+HogePictures pictures;
+constexpr DWORD pauseBetweenPictures = 400;
+
+// Every way out of the chain: the picture window and its thread go before
+// the host unloads this module.
+KtNextStep end()
+{
+    pictures.stop();
+    return nullptr;
+}
 
 bool quitRequested(KtVelka* velka, DWORD milliseconds)
 {
@@ -103,12 +115,13 @@ KtNextStep __cdecl afterInput(KtVelka* velka)
         int choice = showGameMenu(velka);
         store.gameRegisters.item(lastChoiceRegister) = static_cast<DWORD>(choice);
         if (choice == IDM_GAME_END)
-            return nullptr;
-        return quitRequested(velka, 0) ? nullptr : ktNext(&waitForPlayer);
+            return end();
+        return quitRequested(velka, 0) ? end() : ktNext(&waitForPlayer);
     }
     // Any other input counts, and the next wait takes the other mode.
     store.gameRegisters.item(inputCounter) += 1;
     mode = mode == anyInputMode ? confirmationMode : anyInputMode;
+    pictures.showNext();
     return ktNext(&waitForPlayer);
 }
 
@@ -117,8 +130,16 @@ KtNextStep __cdecl waitForPlayer(KtVelka* velka)
     velka->inputMode = static_cast<int>(store.gameRegisters.item(modeRegister));
     request(velka, velka->inputDone, KtMessage::startInput);
     if (!awaitAnswer(velka, velka->inputDone))
-        return nullptr;
+        return end();
     return ktNext(&afterInput);
+}
+
+// One picture after another through each kind of transition, then the game waits.
+KtNextStep __cdecl showTransitions(KtVelka* velka)
+{
+    if (!pictures.showEveryKind(velka->quitRequest.handle, pauseBetweenPictures))
+        return end();
+    return ktNext(&waitForPlayer);
 }
 
 }  // namespace
@@ -127,5 +148,8 @@ extern "C" __declspec(dllexport) KtNextStep __cdecl hege(KtVelka* velka)
 {
     prepareRegisters();
     velka->registers = &store;
-    return quitRequested(velka, 0) ? nullptr : ktNext(&waitForPlayer);
+    if (quitRequested(velka, 0))
+        return nullptr;
+    pictures.start(GetAncestor(velka->host.handle, GA_ROOT));
+    return ktNext(&showTransitions);
 }
