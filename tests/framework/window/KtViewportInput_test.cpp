@@ -180,9 +180,12 @@ InkCount countInk(Field& f, const SIZE& box)
     return n;
 }
 
-TEST_F(TextInput, TheTextIsDrawnInItsColourOverTheSurfaceAndGoesWithTheInput)
+TEST_F(TextInput, TheTextIsDrawnInItsColourEvenWhileTheSurfaceIsSuspended)
 {
     ASSERT_EQ(32, GetDeviceCaps(GetDC(nullptr), BITSPIXEL)) << "pixel-exact only at depth 24";
+    // A suspended surface is not copied, but the text still is drawn.
+    field.surface.fill(255, nullptr);   // white, not to be shown
+    field.paintSuspended = 1;
     field.type("MW");
     field.imeChar(hiraganaA);
     SIZE box;
@@ -195,16 +198,12 @@ TEST_F(TextInput, TheTextIsDrawnInItsColourOverTheSurfaceAndGoesWithTheInput)
     InkCount drawn = countInk(field, box);
     EXPECT_GT(drawn.inside, 10);
     EXPECT_EQ(0, drawn.outside);
-
-    // A suspended surface is not copied, but the text still is drawn.
-    field.surface.fill(255, nullptr);   // white, not shown
-    field.paintSuspended = 1;
-    field.redrawRect(nullptr, FALSE);
-    EXPECT_EQ(drawn.inside, countInk(field, box).inside);
     EXPECT_EQ(RGB(0, 0, 0), ViewportStage::pixel(field.handle, 150, 35));
 
-    field.paintSuspended = 0;
     field.surface.fill(0, nullptr);
+    field.paintSuspended = 0;
+    field.redrawRect(nullptr, FALSE);
+    EXPECT_EQ(drawn.inside, countInk(field, box).inside) << "the text is drawn over the surface";
     EXPECT_STREQ("MW\x82\xA0", field.endInput());
     EXPECT_EQ(0, field.inputActive);
     EXPECT_EQ(0, countInk(field, box).inside) << "ending the input repaints the text away";
