@@ -159,7 +159,9 @@ void KtString::append(const char* more)
     long long added = static_cast<long long>(std::strlen(more));
     long long total = static_cast<long long>(length()) + added;
     if (buffer_ && buffer_->references <= 1 && buffer_->capacity > total) {
-        std::memcpy(buffer_->text + buffer_->length, more, static_cast<size_t>(added) + 1);
+        // more may be this string's own text: the copy's first byte lands
+        // on the terminator that the copy still has to read.
+        std::memmove(buffer_->text + buffer_->length, more, static_cast<size_t>(added) + 1);
         buffer_->length = static_cast<int>(total);
         return;
     }

@@ -25,17 +25,36 @@ KtObjectList::~KtObjectList()
 
 int KtObjectList::forEach(Callback callback)
 {
-    // Read ahead and count from the start: the callback may remove the
-    // item it is given.
+    // At most the items there at the start; the callback may remove any
+    // item, the one it is given or others, so the next node is checked
+    // again whenever the count has changed under the call.
     KtObjectNode* node = first();
-    int n = count;
-    for (int i = 0; i < n; ++i) {
+    for (int left = count; left > 0 && node; --left) {
         KtObjectNode* following = node->next;
+        const bool wasLast = node == last;
+        const int before = count;
         if (callback(node->object) == 0)
             return 0;
-        node = following;
+        if (wasLast || !last)
+            break;
+        if (count != before)
+            node = nextAfterChange(node, following);
+        else
+            node = following;
     }
     return 1;
+}
+
+// The node to visit after node once a callback has changed the list:
+// following when it is still there, else node's new successor when node is
+// still there and not last, else none.
+KtObjectNode* KtObjectList::nextAfterChange(KtObjectNode* node, KtObjectNode* following)
+{
+    if (KtObjectList::containsNode(following))
+        return following == first() ? nullptr : following;
+    if (KtObjectList::containsNode(node) && node != last)
+        return node->next;
+    return nullptr;
 }
 
 void KtObjectList::removeAll()
@@ -81,7 +100,7 @@ int KtObjectList::insertFirst(void* object, int owned)
 {
     KtObjectNode* node = makeNode(object, owned);
     if (!isValidNode(node))
-        return 0;
+        return discard(node);
     return linkFirst(node);
 }
 
@@ -89,8 +108,19 @@ int KtObjectList::insertLast(void* object, int owned)
 {
     KtObjectNode* node = makeNode(object, owned);
     if (!isValidNode(node))
-        return 0;
+        return discard(node);
     return linkLast(node);
+}
+
+// A variant may refuse a node that was made: it is deleted, but the object
+// stays the caller's, since the insertion did not happen.
+int KtObjectList::discard(KtObjectNode* node)
+{
+    if (node && node != notFound) {
+        node->owned = 0;
+        delete node;
+    }
+    return 0;
 }
 
 int KtObjectList::add(void* object, int owned)

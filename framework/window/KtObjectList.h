@@ -57,4 +57,8 @@ protected:
     // Links a node made elsewhere first or last; returns what insertFirst returns.
     int linkFirst(KtObjectNode* node);
     int linkLast(KtObjectNode* node);
+    static int discard(KtObjectNode* node);
+
+private:
+    KtObjectNode* nextAfterChange(KtObjectNode* node, KtObjectNode* following);
 };

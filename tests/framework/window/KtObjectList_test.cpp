@@ -7,8 +7,50 @@
 #include "RingCheck.h"
 #include <gtest/gtest.h>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
+
+// Every allocation of this program is counted, and freed blocks are
+// overwritten first, so that a node used after its removal is not read
+// back intact by luck.
+namespace {
+long liveBlocks = 0;
+
+void* countedAllocation(std::size_t size)
+{
+    void* block = std::malloc(size + sizeof(std::max_align_t));
+    if (!block)
+        return nullptr;
+    *static_cast<std::size_t*>(block) = size;
+    ++liveBlocks;
+    return static_cast<char*>(block) + sizeof(std::max_align_t);
+}
+
+void countedRelease(void* memory)
+{
+    if (!memory)
+        return;
+    char* block = static_cast<char*>(memory) - sizeof(std::max_align_t);
+    std::memset(memory, 0xDD, *reinterpret_cast<std::size_t*>(block));
+    --liveBlocks;
+    std::free(block);
+}
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    if (void* p = countedAllocation(size))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* p) noexcept { countedRelease(p); }
+void operator delete(void* p, std::size_t) noexcept { countedRelease(p); }
+void operator delete[](void* p) noexcept { countedRelease(p); }
+void operator delete[](void* p, std::size_t) noexcept { countedRelease(p); }
 
 namespace {
 
@@ -187,6 +229,77 @@ TEST(KtObjectList, ForEachWalksFromTheFirstAndStopsAtZero)
     EXPECT_EQ(1, list.forEach(&removeEachVisited));
     EXPECT_EQ((std::vector<int>{1, 2, 4}), visited);
     EXPECT_EQ(0, list.count);
+}
+
+// Callbacks that change the list while it is walked; each removes the items
+// named for the item it is given.
+struct RemovalCase {
+    const char* name;
+    int visitedId;
+    std::vector<int> removedIds;
+    std::vector<int> expectedVisits;
+};
+const RemovalCase* removalCase = nullptr;
+std::vector<Item*> removalItems;
+
+int removeNamed(void* object)
+{
+    const int id = static_cast<Item*>(object)->id;
+    visited.push_back(id);
+    if (id == removalCase->visitedId)
+        for (int removed : removalCase->removedIds)
+            walkedList->remove(removalItems[removed - 1]);
+    return 1;
+}
+
+TEST(KtObjectList, ForEachSurvivesCallbacksThatRemoveOtherItems)
+{
+    const RemovalCase cases[] = {
+        {"the next", 2, {3}, {1, 2, 4, 5}},
+        {"itself and the next", 2, {2, 3}, {1, 2, 4, 5}},
+        {"the next two", 1, {2, 3}, {1, 4, 5}},
+        {"the last from the one before", 4, {5}, {1, 2, 3, 4}},
+        {"an item already visited", 3, {1}, {1, 2, 3, 4, 5}},
+        {"every other item", 2, {1, 3, 4, 5}, {1, 2}},
+        {"everything", 1, {1, 2, 3, 4, 5}, {1}},
+    };
+    for (const RemovalCase& c : cases) {
+        int deaths = 0;
+        KtObjectList list;
+        removalItems.clear();
+        for (int id = 1; id <= 5; ++id) {
+            removalItems.push_back(new Item(id, &deaths));
+            list.add(removalItems.back(), 1);
+        }
+        removalCase = &c;
+        walkedList = &list;
+        visited.clear();
+        EXPECT_EQ(1, list.forEach(&removeNamed)) << c.name;
+        EXPECT_EQ(c.expectedVisits, visited) << c.name;
+        EXPECT_EQ(5 - int(c.removedIds.size()), list.count) << c.name;
+        EXPECT_EQ(int(c.removedIds.size()), deaths) << c.name;
+    }
+}
+
+// A variant that takes no node at all.
+class RefusingList : public KtObjectList {
+public:
+    int isValidNode(KtObjectNode*) override { return 0; }
+};
+
+TEST(KtObjectList, RefusedNodesAreFreedAndTheirObjectsKept)
+{
+    int deaths = 0;
+    Item item(1, &deaths);
+    RefusingList list;
+    const long before = liveBlocks;
+    EXPECT_EQ(0, list.insertFirst(&item, 1));
+    EXPECT_EQ(0, list.insertLast(&item, 1));
+    EXPECT_EQ(0, list.add(&item, 0));
+    EXPECT_EQ(before, liveBlocks) << "a refused node stays allocated";
+    EXPECT_EQ(0, deaths) << "the caller still owns an object that was not inserted";
+    EXPECT_EQ(0, list.count);
+    EXPECT_EQ(nullptr, list.last);
 }
 
 TEST(KtObjectList, OwnedObjectsDieWithTheirNodesOthersLive)
