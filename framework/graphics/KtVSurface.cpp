@@ -26,7 +26,7 @@ struct KtVSurfaceLayout {
 
 KtVSurface::KtVSurface()
     : bitmap(nullptr), info(nullptr), bits(nullptr), lockCount(0),
-      hasMmx(LONG(PixelRows::bestKind()))
+      hasMmx(PixelRows::mmxFlag())
 {
     // Holds the screen's context until the first lock replaces it.
     dc.attach(nullptr, KtDC::windowKind);

@@ -31,7 +31,7 @@ const char* const tagName = "KtVSurface24";
 }
 
 KtVSurface24::KtVSurface24()
-    : bitmap(nullptr), info(nullptr), bits(nullptr), hasMmx(LONG(PixelRows::bestKind())),
+    : bitmap(nullptr), info(nullptr), bits(nullptr), hasMmx(PixelRows::mmxFlag()),
       lockCount(0)
 {
     dc.attach(nullptr, KtDC::windowKind);
@@ -102,7 +102,7 @@ void KtVSurface24::convertDibPixels(const KtDib& dib)
         std::memcpy(table, dib.colourTable(), n * sizeof(RGBQUAD));
         for (RGBQUAD& entry : table)
             entry.rgbReserved = 0;
-        PixelRows::forKind(PixelLoopKind(hasMmx))
+        PixelRows::forSurface(hasMmx)
             .expand(pixelAddress(0, 0), stride(), dib.pixels + (h - 1) * dibStride, dibStride, w,
                     h, table);
         return;

@@ -70,7 +70,7 @@ void KtVSurface::copyDibPixels(const KtDib& dib)
     GdiFlush();
     const int w = width(), h = height();
     // The DIB's rows are padded like the surface's; both are bottom-up.
-    const PixelRows& rows = PixelRows::forKind(PixelLoopKind(hasMmx));
+    const PixelRows& rows = PixelRows::forSurface(hasMmx);
     const BYTE* top = dib.pixels + (h - 1) * stride();
     rows.copy8(pixelAddress(0, 0), stride(), top, stride(), w, h);
 }

@@ -11,9 +11,9 @@ namespace {
 constexpr int noKey = -2;
 constexpr int topLeftKey = -1;
 
-const PixelRows& rowsOf(LONG kind)
+const PixelRows& rowsOf(LONG hasMmx)
 {
-    return PixelRows::forKind(PixelLoopKind(kind));
+    return PixelRows::forSurface(hasMmx);
 }
 }
 

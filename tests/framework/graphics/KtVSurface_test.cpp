@@ -1,5 +1,6 @@
 // Tests of the 8-bit surface: its table, lock, fill, tiling, stretching, DIBs and pixel transfers.
 #include "ColourTable.h"
+#include "CpuFeatures.h"
 #include "KtDib.h"
 #include "KtRect.h"
 #include "SurfaceTestKit.h"
@@ -32,6 +33,23 @@ std::vector<RGBQUAD> numbered(BYTE base)
 }
 
 BYTE zero(int, int) { return 0; }
+}
+
+// Modules read hasMmx as "MMX present"; the loop kind is chosen elsewhere,
+// and a processor with SSE2 still runs the SSE2 loops.
+TEST(KtVSurface, HasMmxMeansMmxPresentAndTheWidestLoopsStillRun)
+{
+    const CpuFeatures& cpu = CpuFeatures::thisProcessor();
+    KtVSurface s;
+    KtVSurface24 t;
+    EXPECT_EQ(cpu.mmx ? 1 : 0, s.hasMmx);
+    EXPECT_EQ(cpu.mmx ? 1 : 0, t.hasMmx);
+    const PixelLoopKind widest = cpu.sse2 ? PixelLoopKind::sse2
+                                 : cpu.mmx ? PixelLoopKind::mmx
+                                           : PixelLoopKind::plain;
+    EXPECT_EQ(cpu.mmx ? widest : PixelLoopKind::plain, PixelRows::forSurface(s.hasMmx).kind);
+    // A module that clears the field gets the plain loops.
+    EXPECT_EQ(PixelLoopKind::plain, PixelRows::forSurface(0).kind);
 }
 
 TEST(KtVSurface, CreateOnATrueColourScreenGivesTheGreyRampInTableAndSection)
@@ -194,9 +212,9 @@ TEST(KtVSurface, TransferCopiesClipsAndHonoursTheKey)
 TEST(KtVSurface, BlendMixesTableColoursAtTheLevelInEveryLoopKind)
 {
     for (PixelLoopKind kind : loopKinds()) {
+        ForcedKind forced(kind);
         KtVSurface src;
         KtVSurface24 dest;
-        src.hasMmx = LONG(kind);
         src.create(20, 3);
         dest.create(20, 3);
         const RGBQUAD orange{0, 100, 200, 0};        // red 200, green 100, blue 0

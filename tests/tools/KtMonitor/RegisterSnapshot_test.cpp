@@ -36,16 +36,15 @@ TEST(RegisterSnapshot, EscapesOnlyRealBackslashesAndLineEnds)
 
 TEST(WindowText, ReadsTextsLongerThanAnyFixedBuffer)
 {
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_POPUP | ES_MULTILINE, 0, 0, 100, 100, nullptr,
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0, 0, 100, 100, nullptr,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, edit);
     for (size_t length : {size_t(0), size_t(1), size_t(1023), size_t(1024), size_t(5000)}) {
         std::string text;
         for (size_t i = 0; i < length; ++i)
-            text += (i % 40 == 39) ? '\n' : char('a' + i % 26);
+            text += (i % 40 == 38) ? '\r' : (i % 40 == 39) ? '\n' : char('a' + i % 26);
         SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
         ASSERT_TRUE(SetWindowTextA(edit, text.c_str()));
-        // An edit control stores line ends as given.
         EXPECT_EQ(text, WindowText::read(edit)) << length;
     }
     DestroyWindow(edit);
