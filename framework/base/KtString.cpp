@@ -4,12 +4,26 @@
 #include "KtMessageBox.h"
 #include <windows.h>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 static_assert(sizeof(KtString) == 12, "vtable, buffer, cursor");
+
+// Modules read a string's buffer and cursor in place.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+struct KtStringLayout {
+#ifndef _WIN64
+    static_assert(offsetof(KtString, buffer_) == 4, "the buffer follows the table pointer");
+    static_assert(offsetof(KtString, cursor_) == 8, "the cursor follows the buffer");
+#endif
+    static_assert(sizeof(void*) <= offsetof(KtString, buffer_), "the table pointer first");
+    static_assert(offsetof(KtString, buffer_) < offsetof(KtString, cursor_), "buffer, then cursor");
+};
+#pragma GCC diagnostic pop
 
 namespace {
 const char kNoMemory[] = "メモリが足りません！";

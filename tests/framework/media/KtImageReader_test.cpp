@@ -6,6 +6,7 @@
 #include "KtMcgReader.h"
 #include "KtSldReader.h"
 #include "PackedDib.h"
+#include "VirtualSlot.h"
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <fstream>
@@ -54,6 +55,35 @@ struct Block {
 };
 
 }  // namespace
+
+// Modules call the readers by slot: the base's four, then MCG's own five.
+TEST(KtImageReader, SlotsKeepTheOrderModulesCall)
+{
+    struct Case {
+        const char* name;
+        int actual;
+        int expected;
+    };
+    const Case cases[] = {
+        {"attach", slotNumber(&KtImageReader::attach), 1},
+        {"formatId", slotNumber(&KtImageReader::formatId), 2},
+        {"isMine", slotNumber(&KtImageReader::isMine), 3},
+        {"load", slotNumber(&KtImageReader::load), 4},
+        {"MCG formatId", slotNumber(&KtMcgReader::formatId), 2},
+        {"MCG load", slotNumber(&KtMcgReader::load), 4},
+        {"MCG decode", slotNumber(&KtMcgReader::decode), 5},
+        {"MCG readFlags", slotNumber(&KtMcgReader::readFlags), 6},
+        {"MCG colourCount", slotNumber(&KtMcgReader::colourCount), 7},
+        {"MCG readColourTable", slotNumber(&KtMcgReader::readColourTable), 8},
+        {"MCG writeColourTable", slotNumber(&KtMcgReader::writeColourTable), 9},
+        {"SLD attach", slotNumber(&KtSldReader::attach), 1},
+        {"SLD formatId", slotNumber(&KtSldReader::formatId), 2},
+        {"SLD isMine", slotNumber(&KtSldReader::isMine), 3},
+        {"SLD load", slotNumber(&KtSldReader::load), 4},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, c.actual) << c.name;
+}
 
 TEST(KtBitmapFileHeader, RecognisesBmOnly)
 {
