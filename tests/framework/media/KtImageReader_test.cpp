@@ -9,7 +9,10 @@
 #include "VirtualSlot.h"
 #include <gtest/gtest.h>
 #include <cstdio>
+#include <cstring>
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -143,6 +146,29 @@ TEST(KtMcgReader, HeaderOperationsRewindToTheAttachedPosition)
     EXPECT_EQ(2u, table[1]);
 }
 
+TEST(KtMcgReader, ColourTableWritesStopAtTheStatedCount)
+{
+    const std::vector<uint8_t> original = smallMcg();
+    for (int count : {1, 2, 3, 256}) {
+        TempImageFile f(original);
+        KtMcgReader reader;
+        reader.attach(f.file);
+        std::vector<uint32_t> table(256, 0x0BADF00Du);
+        reader.writeColourTable(table.data(), count);
+        f.file.close();
+        std::ifstream in("reader-test.img", std::ios::binary);
+        std::vector<uint8_t> now((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_EQ(original.size(), now.size()) << count;
+        const size_t written = 64 + 4 * size_t(std::min(count, 2));
+        // The table's entries up to the stated two change, the rest not.
+        for (size_t i = 64; i < written; ++i)
+            EXPECT_EQ(i % 4 == 3 ? 0x0B : i % 4 == 2 ? 0xAD : i % 4 == 1 ? 0xF0 : 0x0D, now[i])
+                << count << " at " << i;
+        EXPECT_TRUE(std::equal(original.begin() + written, original.end(), now.begin() + written))
+            << "bytes past the stated table changed with " << count;
+    }
+}
+
 TEST(KtMcgReader, LoadGivesAHeapBlock)
 {
     TempImageFile f(smallMcg());
@@ -196,6 +222,32 @@ TEST(KtSldReader, ShortFileIsAnEmptyPictureWithDefaultColours)
     ASSERT_NE(nullptr, block.dib);
     EXPECT_EQ(0, block.dib[4]);
     EXPECT_EQ(0x80, block.dib[40 + 4 + 2]) << "entry 1 is dark red";
+}
+
+// A header of no possible picture is refused before its stream is read:
+// the file still stands where the stream begins.
+TEST(KtSldReader, ImplausibleHeaderIsRefusedBeforeTheStreamIsRead)
+{
+    struct Case {
+        const char* name;
+        uint32_t width, height;
+    } cases[] = {
+        {"width past the limit", 0x7FFFFFFFu, 2},
+        {"height past the limit", 3, 0x80000000u},
+        {"both", 0xFFFFFFFFu, 0xFFFFFFFFu},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = ImageBytes::sld(3, 2, {1, 2, 3, 0, 4, 5, 6, 0});
+        std::memcpy(&bytes[4], &c.width, 4);
+        std::memcpy(&bytes[8], &c.height, 4);
+        bytes.resize(bytes.size() + (size_t(1) << 20), 0x41);    // a long stream that decodes to much
+        TempImageFile f(bytes);
+        KtSldReader reader;
+        reader.attach(f.file);
+        ASSERT_EQ(1040u, f.position()) << c.name;
+        EXPECT_EQ(nullptr, reader.load()) << c.name;
+        EXPECT_EQ(1040u, f.position()) << c.name << ": the stream was read";
+    }
 }
 
 TEST(KtSldReader, TruncatedStreamGivesNull)
