@@ -365,7 +365,7 @@ TEST_F(KtDibTest, UnusualBitCountIsReportedAndTakenAsFourBytes)
 
 TEST_F(KtDibTest, BmpFilesMadeByImageMagickLoadToItsPixels)
 {
-    for (const char* name : {"p8full", "p8part", "core8", "p4", "p1", "t24", "t32"}) {
+    for (const char* name : {"p8full", "p8part", "core8", "p4", "p1", "t24", "t32", "rle8", "rle8few"}) {
         std::string base = std::string("media-samples/") + name;
         KtDib dib;
         dib.loadFile(KtString((base + ".bmp").c_str()));

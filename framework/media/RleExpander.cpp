@@ -1,0 +1,73 @@
+// RleExpander: the RLE8 and RLE4 codes, each checked against the picture before it draws.
+#include "RleExpander.h"
+
+namespace {
+constexpr uint8_t endOfRow = 0;
+constexpr uint8_t endOfPicture = 1;
+constexpr uint8_t move = 2;
+}
+
+void RleExpander::put(uint8_t* row, uint16_t bitCount, int32_t x, uint8_t value)
+{
+    if (bitCount == 8) {
+        row[x] = value;
+        return;
+    }
+    uint8_t& pair = row[x / 2];
+    pair = (x % 2 == 0) ? uint8_t((pair & 0x0F) | (value << 4)) : uint8_t((pair & 0xF0) | (value & 0x0F));
+}
+
+bool RleExpander::expand(const uint8_t* stream, size_t size, uint16_t bitCount, int32_t width,
+                         int32_t height, uint8_t* rows, size_t stride)
+{
+    if ((bitCount != 8 && bitCount != 4) || width < 0 || height < 0 || !rows)
+        return false;
+    const bool nibbles = bitCount == 4;
+    // x may reach width (the row is full); y may reach height only to end.
+    int64_t x = 0, y = 0;
+    size_t at = 0;
+    while (at + 2 <= size) {
+        const uint8_t first = stream[at], second = stream[at + 1];
+        at += 2;
+        if (first > 0) {                                   // a run
+            if (y >= height || x + first > width)
+                return false;
+            uint8_t* row = rows + size_t(y) * stride;
+            for (int i = 0; i < first; ++i, ++x)
+                put(row, bitCount, int32_t(x),
+                    nibbles ? uint8_t(i % 2 == 0 ? second >> 4 : second & 0x0F) : second);
+        } else if (second == endOfRow) {
+            x = 0;
+            ++y;
+            if (y > height)
+                return false;
+        } else if (second == endOfPicture) {
+            return true;
+        } else if (second == move) {
+            if (at + 2 > size)
+                return false;
+            x += stream[at];
+            y += stream[at + 1];
+            at += 2;
+            if (x > width || y > height)
+                return false;
+        } else {                                           // literal pixels
+            const size_t count = second;
+            const size_t bytes = nibbles ? (count + 1) / 2 : count;
+            if (at + bytes > size || y >= height || x + int64_t(count) > width)
+                return false;
+            uint8_t* row = rows + size_t(y) * stride;
+            for (size_t i = 0; i < count; ++i, ++x) {
+                const uint8_t b = stream[at + (nibbles ? i / 2 : i)];
+                put(row, bitCount, int32_t(x), nibbles ? uint8_t(i % 2 == 0 ? b >> 4 : b & 0x0F) : b);
+            }
+            // Padded to a 16-bit word; a pad byte missing at the very end is no loss.
+            at += bytes + (bytes & 1);
+            if (at > size)
+                at = size;
+        }
+    }
+    // Ended between codes without the end code: what was drawn stands. A
+    // code cut in half is a damaged stream.
+    return at == size;
+}
