@@ -23,23 +23,27 @@ bool RleExpander::expand(const uint8_t* stream, size_t size, uint16_t bitCount, 
     if ((bitCount != 8 && bitCount != 4) || width < 0 || height < 0 || !rows)
         return false;
     const bool nibbles = bitCount == 4;
-    // x may reach width (the row is full); y may reach height only to end.
+    // The i-th pixel of a run or literal starting at x, written only when
+    // it lies inside the row.
+    auto draw = [&](int64_t x, int64_t y, uint8_t value) {
+        if (x < width)
+            put(rows + size_t(y) * stride, bitCount, int32_t(x), value);
+    };
+    // x may pass width (pixels there are left out); y reaches height only
+    // to end the picture.
     int64_t x = 0, y = 0;
     size_t at = 0;
     while (at + 2 <= size) {
         const uint8_t first = stream[at], second = stream[at + 1];
         at += 2;
         if (first > 0) {                                   // a run
-            if (y >= height || x + first > width)
+            if (y >= height)
                 return false;
-            uint8_t* row = rows + size_t(y) * stride;
             for (int i = 0; i < first; ++i, ++x)
-                put(row, bitCount, int32_t(x),
-                    nibbles ? uint8_t(i % 2 == 0 ? second >> 4 : second & 0x0F) : second);
+                draw(x, y, nibbles ? uint8_t(i % 2 == 0 ? second >> 4 : second & 0x0F) : second);
         } else if (second == endOfRow) {
             x = 0;
-            ++y;
-            if (y > height)
+            if (++y > height)
                 return false;
         } else if (second == endOfPicture) {
             return true;
@@ -49,17 +53,16 @@ bool RleExpander::expand(const uint8_t* stream, size_t size, uint16_t bitCount, 
             x += stream[at];
             y += stream[at + 1];
             at += 2;
-            if (x > width || y > height)
+            if (y > height)
                 return false;
         } else {                                           // literal pixels
             const size_t count = second;
             const size_t bytes = nibbles ? (count + 1) / 2 : count;
-            if (at + bytes > size || y >= height || x + int64_t(count) > width)
+            if (at + bytes > size || y >= height)
                 return false;
-            uint8_t* row = rows + size_t(y) * stride;
             for (size_t i = 0; i < count; ++i, ++x) {
                 const uint8_t b = stream[at + (nibbles ? i / 2 : i)];
-                put(row, bitCount, int32_t(x), nibbles ? uint8_t(i % 2 == 0 ? b >> 4 : b & 0x0F) : b);
+                draw(x, y, nibbles ? uint8_t(i % 2 == 0 ? b >> 4 : b & 0x0F) : b);
             }
             // Padded to a 16-bit word; a pad byte missing at the very end is no loss.
             at += bytes + (bytes & 1);

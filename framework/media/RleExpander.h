@@ -10,8 +10,9 @@
 //   0, 2, dx, dy  move right by dx and up by dy; skipped pixels stay 0
 //   0, n >= 3     n pixels follow as they are (RLE4: two a byte, high
 //                 nibble first), padded to a whole 16-bit word
-// Nothing in the stream is trusted: a run, a literal or a move that would
-// leave the picture refuses the whole stream, as does a code cut off by the
+// Nothing in the stream is trusted. Pixels past the right edge are left out
+// (writers commonly code the row's padding too); a run, a literal or a move
+// past the top row refuses the whole stream, as does a code cut off by the
 // stream's end. A stream that ends between codes without the end code keeps
 // what it drew; the rest stays 0.
 //

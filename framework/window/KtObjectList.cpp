@@ -30,30 +30,32 @@ int KtObjectList::forEach(Callback callback)
     // again whenever the count has changed under the call.
     KtObjectNode* node = first();
     for (int left = count; left > 0 && node; --left) {
-        KtObjectNode* following = node->next;
+        Neighbours around{node->prev, node->next, node == first()};
         const bool wasLast = node == last;
         const int before = count;
         if (callback(node->object) == 0)
             return 0;
         if (wasLast || !last)
             break;
-        if (count != before)
-            node = nextAfterChange(node, following);
-        else
-            node = following;
+        node = count == before ? around.following : nextAfterChange(node, around);
     }
     return 1;
 }
 
-// The node to visit after node once a callback has changed the list:
-// following when it is still there, else node's new successor when node is
-// still there and not last, else none.
-KtObjectNode* KtObjectList::nextAfterChange(KtObjectNode* node, KtObjectNode* following)
+// The node to visit after node once a callback has changed the list: the
+// first of node's old successor, node's new successor and its old
+// predecessor's new successor that is still there; none when that would
+// wrap round to the start.
+KtObjectNode* KtObjectList::nextAfterChange(KtObjectNode* node, const Neighbours& around)
 {
-    if (KtObjectList::containsNode(following))
-        return following == first() ? nullptr : following;
-    if (KtObjectList::containsNode(node) && node != last)
-        return node->next;
+    if (KtObjectList::containsNode(around.following))
+        return around.following == first() ? nullptr : around.following;
+    if (KtObjectList::containsNode(node))
+        return node == last ? nullptr : node->next;
+    if (around.wasFirst)
+        return first();
+    if (KtObjectList::containsNode(around.previous))
+        return around.previous == last ? nullptr : around.previous->next;
     return nullptr;
 }
 

@@ -60,5 +60,11 @@ protected:
     static int discard(KtObjectNode* node);
 
 private:
-    KtObjectNode* nextAfterChange(KtObjectNode* node, KtObjectNode* following);
+    // Where a node of a walk stood before its callback ran.
+    struct Neighbours {
+        KtObjectNode* previous;
+        KtObjectNode* following;
+        bool wasFirst;
+    };
+    KtObjectNode* nextAfterChange(KtObjectNode* node, const Neighbours& around);
 };

@@ -1,5 +1,6 @@
 // Tests of the surfaces' stored and BMP forms: exact bytes, round trips, and records that must not be read.
 #include "KtClassTag.h"
+#include "ImportPatch.h"
 #include "KtDib.h"
 #include "SurfaceTestKit.h"
 #include <gtest/gtest.h>
@@ -212,6 +213,37 @@ TEST(SurfaceStore, PicturesOfAnyPlaneCountAreStoredSoTheyReadBack)
         ASSERT_EQ(5, back.width()) << planes;
         EXPECT_EQ(0, std::memcmp(s.bits, back.bits, size_t(s.stride()) * 3)) << planes;
     }
+}
+
+namespace {
+// A file that gives at most half of any large read, as one changed or cut
+// under the reader would.
+using ReadFileFn = BOOL(WINAPI*)(HANDLE, void*, DWORD, DWORD*, OVERLAPPED*);
+ReadFileFn realReadFile = nullptr;
+BOOL WINAPI halfReadFile(HANDLE file, void* buffer, DWORD size, DWORD* done, OVERLAPPED* overlapped)
+{
+    return realReadFile(file, buffer, size > 1000 ? size / 2 : size, done, overlapped);
+}
+}
+
+TEST(SurfaceStore, ARecordTheFileGivesOnlyInPartLeavesTheSurface)
+{
+    TempFile file("kt-surface-short.bin");
+    KtVSurface s;
+    makePicture(s);
+    saved(s, file);
+    ImportPatch patch("kernel32.dll", "ReadFile", reinterpret_cast<const void*>(&halfReadFile));
+    ASSERT_TRUE(patch.active());
+    realReadFile = reinterpret_cast<ReadFileFn>(const_cast<void*>(patch.original()));
+    KtVSurface keep;
+    keep.create(4, 4);
+    keep.fill(9, nullptr);
+    KtFile in;
+    openForReading(in, file.path());
+    keep.load(in);
+    EXPECT_EQ(0u, position(in));
+    EXPECT_EQ(4, keep.width());
+    EXPECT_EQ(9, *keep.pixelAddress(3, 3));
 }
 
 TEST(SurfaceStore, BmpExportIsFileHeaderInfoColoursAndRows)
