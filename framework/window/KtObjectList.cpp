@@ -45,11 +45,11 @@ int KtObjectList::forEach(Callback callback)
 // The node to visit after node once a callback has changed the list: the
 // first of node's old successor, node's new successor and its old
 // predecessor's new successor that is still there; none when that would
-// wrap round to the start.
+// wrap round to the start. (node was not last when the callback began.)
 KtObjectNode* KtObjectList::nextAfterChange(KtObjectNode* node, const Neighbours& around)
 {
     if (KtObjectList::containsNode(around.following))
-        return around.following == first() ? nullptr : around.following;
+        return around.following;
     if (KtObjectList::containsNode(node))
         return node == last ? nullptr : node->next;
     if (around.wasFirst)

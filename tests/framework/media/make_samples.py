@@ -25,7 +25,7 @@ variants = {
 runs = ["-size", "37x9", "gradient:navy-orange", "-fill", "white", "-draw", "line 0,0 36,8"]
 rle_variants = {
     "rle8": ["-colors", "60", "-type", "Palette", "-compress", "RLE", "BMP3:"],
-    "rle8few": ["-colors", "12", "-compress", "RLE", "BMP3:"],
+    "rle8few": ["-colors", "12", "-type", "Palette", "-compress", "RLE", "BMP3:"],
 }
 
 

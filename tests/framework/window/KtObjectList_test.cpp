@@ -12,45 +12,70 @@
 #include <new>
 #include <vector>
 
-// Every allocation of this program is counted, and freed blocks are
-// overwritten first, so that a node used after its removal is not read
-// back intact by luck.
+// The program is linked with the nothrow operator new, which makes the
+// lists' nodes, and the two plain operator deletes wrapped (see tests.cmake):
+// blocks from the nothrow new are tracked until they are deleted. The
+// runtime's own blocks pass through untouched.
 namespace {
+void* trackedBlocks[64];
 long liveBlocks = 0;
 
-void* countedAllocation(std::size_t size)
+void track(void* block)
 {
-    void* block = std::malloc(size + sizeof(std::max_align_t));
-    if (!block)
-        return nullptr;
-    *static_cast<std::size_t*>(block) = size;
-    ++liveBlocks;
-    return static_cast<char*>(block) + sizeof(std::max_align_t);
+    for (void*& slot : trackedBlocks)
+        if (!slot) {
+            slot = block;
+            ++liveBlocks;
+            return;
+        }
 }
 
-void countedRelease(void* memory)
+void untrack(void* block)
 {
-    if (!memory)
-        return;
-    char* block = static_cast<char*>(memory) - sizeof(std::max_align_t);
-    std::memset(memory, 0xDD, *reinterpret_cast<std::size_t*>(block));
-    --liveBlocks;
-    std::free(block);
+    for (void*& slot : trackedBlocks)
+        if (block && slot == block) {
+            slot = nullptr;
+            --liveBlocks;
+            return;
+        }
 }
 }  // namespace
 
-void* operator new(std::size_t size)
+#ifdef _WIN64
+#define KT_NOTHROW_NEW _ZnwyRKSt9nothrow_t
+#define KT_SIZED_DELETE _ZdlPvy
+using BlockSize = unsigned long long;
+#else
+#define KT_NOTHROW_NEW _ZnwjRKSt9nothrow_t
+#define KT_SIZED_DELETE _ZdlPvj
+using BlockSize = unsigned int;
+#endif
+#define KT_JOIN(a, b) a##b
+#define KT_WRAP(name) KT_JOIN(__wrap_, name)
+#define KT_REAL(name) KT_JOIN(__real_, name)
+
+extern "C" {
+void* KT_REAL(KT_NOTHROW_NEW)(BlockSize size, const std::nothrow_t& tag) noexcept;
+void KT_REAL(KT_SIZED_DELETE)(void* block, BlockSize size) noexcept;
+void KT_REAL(_ZdlPv)(void* block) noexcept;
+
+void* KT_WRAP(KT_NOTHROW_NEW)(BlockSize size, const std::nothrow_t& tag) noexcept
 {
-    if (void* p = countedAllocation(size))
-        return p;
-    throw std::bad_alloc();
+    void* block = KT_REAL(KT_NOTHROW_NEW)(size, tag);
+    track(block);
+    return block;
 }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { countedRelease(p); }
-void operator delete(void* p, std::size_t) noexcept { countedRelease(p); }
-void operator delete[](void* p) noexcept { countedRelease(p); }
-void operator delete[](void* p, std::size_t) noexcept { countedRelease(p); }
+void KT_WRAP(KT_SIZED_DELETE)(void* block, BlockSize size) noexcept
+{
+    untrack(block);
+    KT_REAL(KT_SIZED_DELETE)(block, size);
+}
+void KT_WRAP(_ZdlPv)(void* block) noexcept
+{
+    untrack(block);
+    KT_REAL(_ZdlPv)(block);
+}
+}
 
 namespace {
 
