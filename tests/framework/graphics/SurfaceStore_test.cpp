@@ -175,7 +175,7 @@ TEST(SurfaceStore, ForgedHeadersAreRefusedBeforeAnythingIsAllocated)
         openForReading(in, file.path());
         keep.load(in);
         EXPECT_EQ(0u, position(in)) << c.what;
-        EXPECT_EQ(4, keep.width()) << c.what;
+        ASSERT_EQ(4, keep.width()) << c.what;
         EXPECT_EQ(9, *keep.pixelAddress(0, 0)) << c.what;
     }
 
