@@ -4,8 +4,8 @@
 #include "KtDC.h"
 #include "KtHeap.h"
 #include "KtRect.h"
-#include "SurfaceClip.h"
 #include "KtWindow.h"
+#include "SurfaceClip.h"
 #include <windows.h>
 #include <algorithm>
 
