@@ -106,14 +106,17 @@ void benchCompose(int perBatch)
                 covered, covered / copies, covered / keyed);
 }
 
-// Adds up what a transition asks to pause, without a window.
+// Adds up what a transition asks to pause, and its copies and screen
+// updates (a direct copy is one update, a batch of blocks another), without a window.
 class PauseCounter : public TransitionScreen {
 public:
-    void copy(const KtRect&) override { ++copies; }
+    void copy(const KtRect&) override { ++direct; }
+    void copyLater(const KtRect&) override { ++batched; }
+    void showBatch() override { ++batches; }
     void pause(uint32_t ms) override { total += ms; }
     bool skipRequested() override { return false; }
     uint32_t total = 0;
-    int copies = 0;
+    int direct = 0, batched = 0, batches = 0;
 };
 
 LRESULT CALLBACK stageProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
@@ -165,8 +168,9 @@ void benchTransitions()
         const double start = now();
         view.runEffect(whole, c.code);
         const double wall = now() - start;
-        std::printf("%-36s %8.1f ms wall, %4u ms of pauses, %6d copies\n", c.name, wall,
-                    counter.total, counter.copies);
+        std::printf("%-36s %8.1f ms wall, %4u ms of pauses, %6d copies in %5d updates\n", c.name,
+                    wall, counter.total, counter.direct + counter.batched,
+                    counter.direct + counter.batches);
     }
     DestroyWindow(stage);
 }

@@ -26,9 +26,20 @@ public:
     {
         copies.push_back(KtRect::from(*area));
         levels.push_back(layers[1].level);
+        inRedraw_ = true;   // redrawRect invalidates through slot 7 itself
         KtLayerViewport::redrawRect(area, erase);
+        inRedraw_ = false;
     }
+    // Lines and blocks are invalidated and shown in batches.
+    void invalidateRect(const RECT* area, BOOL erase) override
+    {
+        if (!inRedraw_)
+            invalidated.push_back(area ? KtRect::from(*area) : KtRect());
+        KtLayerViewport::invalidateRect(area, erase);
+    }
+    bool inRedraw_ = false;
     std::vector<KtRect> copies;
+    std::vector<KtRect> invalidated;
     std::vector<int> levels;
 };
 
@@ -329,8 +340,14 @@ std::vector<KtRect> showWith(LayerViewport& test, Recording& view, int code, con
                      area.width(), area.height(), 0, 0, -2, 16, 5, 0);
     paintPattern(view.layers[1]);
     view.copies.clear();
+    view.invalidated.clear();
     view.showLayer(1, code, -1);
-    return view.copies;
+    std::vector<KtRect> copies = view.copies;
+    // What was invalidated, less the final invalidate of the whole area.
+    if (!view.invalidated.empty() && view.invalidated.back() == area)
+        view.invalidated.pop_back();
+    copies.insert(copies.end(), view.invalidated.begin(), view.invalidated.end());
+    return copies;
 }
 
 TEST_F(LayerViewport, EveryFamilyEndsWithTheSurfaceOnTheScreen)
@@ -369,6 +386,14 @@ TEST_F(LayerViewport, TransitionsCopyTheirSequenceThroughRedrawRect)
         rows.push_back(KtRect(20, 10 + y, 220, 11 + y));
     std::vector<KtRect> got = showWith(*this, *view_, 48, area);
     EXPECT_TRUE(std::is_permutation(rows.begin(), rows.end(), got.begin(), got.end()));
+
+    std::vector<KtRect> blocks;   // 32-pixel blocks, the last row and column cut at the area
+    for (int y = 0; y < 140; y += 32)
+        for (int x = 0; x < 200; x += 32)
+            blocks.push_back(KtRect(20 + x, 10 + y, 20 + std::min(x + 32, 200),
+                                    10 + std::min(y + 32, 140)));
+    got = showWith(*this, *view_, 40, area);
+    EXPECT_TRUE(std::is_permutation(blocks.begin(), blocks.end(), got.begin(), got.end()));
 
     EXPECT_TRUE(showWith(*this, *view_, 0, area).empty()) << "at once: invalidated, not copied";
 }

@@ -20,6 +20,16 @@ struct Event {
 class Recorder : public TransitionScreen {
 public:
     void copy(const KtRect& r) override { events.push_back({false, r, 0}); }
+    void copyLater(const KtRect& r) override
+    {
+        ++pending;
+        events.push_back({false, r, 0});
+    }
+    void showBatch() override
+    {
+        batches.push_back(pending);
+        pending = 0;
+    }
     void pause(uint32_t ms) override { events.push_back({true, KtRect(), ms}); }
     bool skipRequested() override
     {
@@ -37,6 +47,8 @@ public:
     std::vector<Event> events;
     int questions = 0;
     int skipAt = 0;   // the question that first answers yes; 0: never
+    int pending = 0;
+    std::vector<int> batches;   // blocks shown by each showBatch
 };
 
 // How often each pixel of a frame was copied.
@@ -208,6 +220,7 @@ TEST(TransitionRunner, LineScansInterlaceWithAPauseEverySixLines)
         Recorder screen;
         ASSERT_TRUE(TransitionRunner(screen, c.area).run(c.code));
         EXPECT_EQ(lines(c.plan, c.area), screen.events);
+        EXPECT_EQ(0, screen.pending) << "every line shown by the end";
     }
 }
 
@@ -255,6 +268,11 @@ TEST(TransitionRunner, DissolvesCopyEveryBlockOnceAndAskAfterEachRowOfBlocks)
         }
         EXPECT_TRUE(std::is_permutation(grid.begin(), grid.end(), copied.begin(), copied.end()));
         EXPECT_EQ(rows, screen.questions) << "one question per row of blocks";
+        std::vector<int> batches = screen.batches;
+        if (c.preview)   // the preview's columns and rows came first
+            batches.erase(batches.begin(), batches.begin() + 2);
+        EXPECT_EQ(std::vector<int>(rows, cols), batches) << "each row of blocks shown at once";
+        EXPECT_EQ(0, screen.pending);
     }
 }
 
@@ -271,6 +289,7 @@ TEST(TransitionRunner, TheRightButtonEndsADissolveAndLimitsStopIt)
     EXPECT_EQ(TransitionRunner::Dissolve::stopped,
               TransitionRunner(limited, area).dissolve(4, 4, 21));
     EXPECT_EQ(21u, limited.copies().size());
+    EXPECT_EQ((std::vector<int>{16, 5}), limited.batches) << "the last blocks are shown too";
     Recorder ranOut;
     EXPECT_EQ(TransitionRunner::Dissolve::stopped,
               TransitionRunner(ranOut, area).dissolve(16, 16, 100));
