@@ -172,10 +172,12 @@ void KtLayerViewport::defineLayer(int index, int wrapWidth, int wrapHeight, int 
 
 void KtLayerViewport::removeLayer(int index, BOOL flush)
 {
-    if (!validIndex(index) || !layers[index].owner)
+    if (!validIndex(index))
         return;
     KtCriticalSection::Hold hold(lock);
     KtPrintArea& layer = layers[index];
+    if (!layer.owner)
+        return;
     const KtRect noted = layer.area;
     layer.clear();
     layerList.remove(&layer);
