@@ -147,3 +147,10 @@ extern "C" __declspec(dllexport) KtNextStep __cdecl hege(KtVelka* velka)
     pictures.start(velka->host.handle);
     return ktNext(&waitForPlayer);
 }
+
+// A diagnostic that escaped a step ends the game too: the picture thread must
+// not outlive the module.
+extern "C" __declspec(dllexport) KtNextStep __cdecl EXCEPTION_ENTRY(KtVelka* velka)
+{
+    return end();
+}
