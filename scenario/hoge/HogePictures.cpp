@@ -15,12 +15,18 @@ struct PictureJob {
     HANDLE done;
 };
 
-// Every transition code, grouped by kind: at once, wipes, line scans, random
-// lines, dissolves, the fade.
-const int cycle[] = {11, 10, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 50, 51, 52,
-                     48, 49, 40, 41, 42, 43, 44, 45, 46, 47, 38, 39, 9,  0};
-// One of each kind, for the show at the start.
-const int everyKind[] = {11, 20, 23, 50, 52, 48, 49, 44, 38, 9, 0};
+// The pictures' window does not notify its parent, which belongs to the
+// host's main thread: no message of it has to wait for that thread.
+class PictureViewport : public KtLayerViewport {
+public:
+    using KtLayerViewport::KtLayerViewport;
+    DWORD exStyle() override { return WS_EX_NOPARENTNOTIFY; }
+};
+
+// Every transition code: first one of each kind (wipe, line scan, random
+// lines, dissolve, fade, at once), then the rest.
+const int cycle[] = {11, 50, 48, 40, 9,  0,  20, 52, 49, 44, 38, 23, 10, 12, 13, 14,
+                     15, 16, 17, 18, 19, 21, 22, 51, 41, 42, 43, 45, 46, 47, 39};
 
 const char* kindOf(int code)
 {
@@ -93,7 +99,7 @@ bool HogePictures::start(HWND parent)
     onThread([](HogePictures& self) {
         RECT client;
         GetClientRect(self.parent_, &client);
-        self.view_ = new KtLayerViewport(self.parent_, KtString("pictures"), 0, 0, client.right,
+        self.view_ = new PictureViewport(self.parent_, KtString("pictures"), 0, 0, client.right,
                                          client.bottom);
         if (!self.view_->create()) {
             delete self.view_;
@@ -110,18 +116,20 @@ bool HogePictures::start(HWND parent)
     return true;
 }
 
+// The window goes with its thread: a thread that ends loses its windows
+// without a word to the parent's thread. Destroying it by hand would ask the
+// parent's thread, the host's main thread, which at a forced end is waiting
+// for this game to finish. The object is freed once its window is gone.
 void HogePictures::stop()
 {
     if (thread_) {
-        onThread([](HogePictures& self) {
-            delete self.view_;
-            self.view_ = nullptr;
-        });
         PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
         WaitForSingleObject(thread_, 10000);
         CloseHandle(thread_);
         thread_ = nullptr;
     }
+    delete view_;
+    view_ = nullptr;
     if (ready_) {
         CloseHandle(ready_);
         ready_ = nullptr;
@@ -134,16 +142,6 @@ int HogePictures::showNext()
     nextCode_ = (nextCode_ + 1) % int(sizeof cycle / sizeof cycle[0]);
     show(code);
     return code;
-}
-
-bool HogePictures::showEveryKind(HANDLE quit, DWORD pauseMs)
-{
-    for (int code : everyKind) {
-        if (WaitForSingleObject(quit, pauseMs) == WAIT_OBJECT_0)
-            return false;
-        show(code);
-    }
-    return true;
 }
 
 // Layers 1 and 2 take turns: the new picture goes on top of the shown one,

@@ -14,18 +14,16 @@ public:
     HogePictures(const HogePictures&) = delete;
     HogePictures& operator=(const HogePictures&) = delete;
 
-    // Makes the viewport as a child of parent, covering its client area, and
+    // Makes the viewport as a child of parent (the scenario host window),
+    // covering its client area, disabled so that clicks reach the host, and
     // shows the first picture. False when the window could not be made.
     bool start(HWND parent);
-    // Destroys the viewport on its thread and ends the thread.
+    // Ends the thread, which takes the window with it, then frees the viewport.
     void stop();
 
     // Shows a new picture through the next transition of the cycle, which
     // goes through every kind; returns the code it used.
     int showNext();
-    // One of each kind of transition, one after the other, with `pauseMs`
-    // between them; stops early (false) when quit is signalled.
-    bool showEveryKind(HANDLE quit, DWORD pauseMs);
 
 private:
     static unsigned __stdcall loop(void* self);

@@ -30,9 +30,9 @@ constexpr int escapeCode = 0x1B;   // Escape, and cancel in confirmation mode
 
 // Kept in the current directory, beside Pomelo.ini.
 KtRegisterStore store("");
-// Pictures over the game's window; each input shows the next transition.
+// Pictures over the game's window: while the game waits, a new one comes
+// every second through the next transition.
 HogePictures pictures;
-constexpr DWORD pauseBetweenPictures = 400;
 
 // Every way out of the chain: the picture window and its thread go before
 // the host unloads this module.
@@ -86,6 +86,9 @@ bool awaitAnswer(KtVelka* velka, KtEvent& answer)
         if (woke == WAIT_FAILED)
             return false;
         store.gameRegisters.item(stepCounter) += 1;
+        // The request stays open meanwhile: input that comes during the
+        // transition is collected and found at the next look.
+        pictures.showNext();
     }
 }
 
@@ -121,7 +124,6 @@ KtNextStep __cdecl afterInput(KtVelka* velka)
     // Any other input counts, and the next wait takes the other mode.
     store.gameRegisters.item(inputCounter) += 1;
     mode = mode == anyInputMode ? confirmationMode : anyInputMode;
-    pictures.showNext();
     return ktNext(&waitForPlayer);
 }
 
@@ -134,14 +136,6 @@ KtNextStep __cdecl waitForPlayer(KtVelka* velka)
     return ktNext(&afterInput);
 }
 
-// One picture after another through each kind of transition, then the game waits.
-KtNextStep __cdecl showTransitions(KtVelka* velka)
-{
-    if (!pictures.showEveryKind(velka->quitRequest.handle, pauseBetweenPictures))
-        return end();
-    return ktNext(&waitForPlayer);
-}
-
 }  // namespace
 
 extern "C" __declspec(dllexport) KtNextStep __cdecl hege(KtVelka* velka)
@@ -150,6 +144,13 @@ extern "C" __declspec(dllexport) KtNextStep __cdecl hege(KtVelka* velka)
     velka->registers = &store;
     if (quitRequested(velka, 0))
         return nullptr;
-    pictures.start(GetAncestor(velka->host.handle, GA_ROOT));
-    return ktNext(&showTransitions);
+    pictures.start(velka->host.handle);
+    return ktNext(&waitForPlayer);
+}
+
+// A diagnostic that escaped a step ends the game too: the picture thread must
+// not outlive the module.
+extern "C" __declspec(dllexport) KtNextStep __cdecl EXCEPTION_ENTRY(KtVelka* velka)
+{
+    return end();
 }
