@@ -3,11 +3,14 @@
 #include "Diagnostic.h"
 #include "KtAnimatedControl.h"
 #include "KtAviView.h"
+#include "KtLayerViewport.h"
 #include "KtMessageBox.h"
 #include "KtPathName.h"
 #include "KtPopupViewport.h"
 #include "KtScreenWindow.h"
 #include "KtVSurface.h"
+#include "KtViewport.h"
+#include "KtViewport24.h"
 #include "KtVelka.h"
 #include "KtWindowDescription.h"
 #include "KtWindowPlacement.h"
@@ -18,7 +21,10 @@
 
 namespace {
 constexpr const char* failureTitle = "KtVelka - winCreate";
+constexpr const char* layerFailureTitle = "winCreate - layerViewport";
 constexpr const char* outOfMemory = "メモリが足りません！";
+// A transition code outside the table: the layer is shown at once.
+constexpr int layerShownAtOnce = 1;
 // Pictures are loaded into a surface of this placeholder size first.
 constexpr int placeholderSize = 16;
 constexpr DWORD minimisedParentPause = 100;
@@ -193,8 +199,7 @@ KtWindow* KtWindowMaker::makePopup()
         delete popup;
         throw;
     }
-    if (record_.param2)
-        popup->runtimeFlag = 1;
+    setMovable(*popup);
     KtWindowRegistry::add(velka_, popup, true);
     if (popup->client)
         KtWindowRegistry::add(velka_, popup->client, false);
@@ -206,9 +211,86 @@ KtWindow* KtWindowMaker::makePopup()
     return popup;
 }
 
-// --- Viewport kinds: waiting for the viewport classes -----------------------
-KtWindow* KtWindowMaker::makeViewport() { return nullptr; }
-KtWindow* KtWindowMaker::makeViewport24() { return nullptr; }
-KtWindow* KtWindowMaker::makeLayerViewport() { return nullptr; }
-void KtWindowMaker::finishPopupClient(KtPopupViewport&) {}
-void KtWindowMaker::finishViewport(KtWindow&) {}
+// The window goes to the top of its siblings without moving, sizing or
+// redrawing; a showing viewport is then painted from its surface at once.
+void KtWindowMaker::showViewport(KtWindow& viewport)
+{
+    SetWindowPos(viewport.handle, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+    if (record_.showCmd)
+        repaint(viewport);
+}
+
+void KtWindowMaker::repaint(KtWindow& window)
+{
+    window.invalidateRect(nullptr, FALSE);
+    window.update();
+}
+
+void KtWindowMaker::setMovable(KtWindow& window)
+{
+    if (record_.param2)
+        window.runtimeFlag = 1;
+}
+
+KtWindow* KtWindowMaker::makeViewport()
+{
+    KtViewport* viewport = allocate<KtViewport>(failureTitle, parentWindow(), record_.name, record_.rect);
+    try {
+        givePicture(viewport->surface, record_);
+    } catch (...) {
+        delete viewport;
+        throw;
+    }
+    viewport->createShown(record_.showCmd);
+    showViewport(*viewport);
+    setMovable(*viewport);
+    KtWindowRegistry::add(velka_, viewport, true);
+    return viewport;
+}
+
+KtWindow* KtWindowMaker::makeViewport24()
+{
+    KtViewport24* viewport = allocate<KtViewport24>(failureTitle, parentWindow(), record_.name, record_.rect);
+    viewport->createShown(record_.showCmd);
+    showViewport(*viewport);
+    setMovable(*viewport);
+    KtWindowRegistry::add(velka_, viewport, true);
+    return viewport;
+}
+
+// Layer 0 covers the whole viewport, opaque and without a key; it carries
+// the first picture and is switched on when the viewport is shown.
+KtWindow* KtWindowMaker::makeLayerViewport()
+{
+    const int w = record_.rect.width();
+    const int h = record_.rect.height();
+    KtLayerViewport* viewport = allocate<KtLayerViewport>(layerFailureTitle, parentWindow(), record_.name,
+                                                          record_.rect.left, record_.rect.top, w, h);
+    try {
+        viewport->defineLayer(0, w, h, 0, 0, w, h, 0, 0, w, h, 0, 0, -2, 16, -1, 0);
+        givePicture(viewport->layers[0].surface, record_);
+    } catch (...) {
+        delete viewport;
+        throw;
+    }
+    viewport->createShown(record_.showCmd);
+    SetWindowPos(viewport->handle, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+    if (record_.showCmd) {
+        viewport->showLayer(0, layerShownAtOnce, -1);
+        repaint(*viewport);
+    }
+    setMovable(*viewport);
+    KtWindowRegistry::add(velka_, viewport, true);
+    return viewport;
+}
+
+// A popup whose client viewport could not be made has nothing to fill.
+void KtWindowMaker::finishPopupClient(KtPopupViewport& popup)
+{
+    if (!popup.client)
+        return;
+    KtViewport& client = *popup.client;
+    givePicture(client.surface, record_);
+    if (record_.showCmd)
+        repaint(client);
+}

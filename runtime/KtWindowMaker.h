@@ -46,7 +46,10 @@ private:
     RECT popupPlace(HWND parent);
     // First picture and repaint of a popup's client viewport.
     void finishPopupClient(KtPopupViewport& popup);
-    void finishViewport(KtWindow& viewport);
+    void showViewport(KtWindow& viewport);
+    static void repaint(KtWindow& window);
+    // param2 nonzero: the player may move the window by pressing and dragging.
+    void setMovable(KtWindow& window);
 
     KtVelka& velka_;
     const KtWindowDescription& record_;
