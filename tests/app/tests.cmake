@@ -29,3 +29,13 @@ target_link_libraries(displayprobe PRIVATE user32 gdi32)
 # checked by hand (tests/app/screen-mode-switch.sh BUILD): Wine sometimes
 # leaves a program started into a virtual desktop hanging, so the check is
 # not reliable enough to gate a run.
+
+# hogeplay plays the sample game from outside (run.sh uses it for its
+# contact sheet); the play-through test drives the game the same way.
+add_executable(hogeplay ${CMAKE_CURRENT_LIST_DIR}/HogePlay.cpp ${PROJECT_SOURCE_DIR}/tests/support/HogePlayer.cpp)
+target_include_directories(hogeplay PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+target_link_libraries(hogeplay PRIVATE user32 gdi32)
+if(TARGET HogeGame_test)
+  add_dependencies(HogeGame_test Pomelo PomeloIni boxdriver hoge KtMonitor ktpnm)
+  set_tests_properties(HogeGame_test PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+endif()
