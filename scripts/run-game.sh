@@ -71,7 +71,7 @@ play_through() {
     return 1
   fi
   local pictures=("$shots"/*.bmp)
-  if montage -label '%t' -pointsize 14 -geometry 400x320+6+6 -tile 4x -background '#202020' -fill white \
+  if montage -geometry 400x320+6+6 -tile 4x -background '#202020' \
        "${pictures[@]}" "$sheet"; then
     echo "contact sheet: $sheet"
   else
