@@ -128,12 +128,6 @@ void HogePictures::stop()
     }
 }
 
-void HogePictures::setVisible(bool visible)
-{
-    if (view_ && view_->alive())
-        ShowWindow(view_->handle, visible ? SW_SHOWNA : SW_HIDE);
-}
-
 int HogePictures::showNext()
 {
     const int code = cycle[nextCode_];

@@ -19,9 +19,6 @@ public:
     bool start(HWND parent);
     // Destroys the viewport on its thread and ends the thread.
     void stop();
-    // Hides the pictures or shows them again: they cover the game's window,
-    // and with it the windows the host makes for the game.
-    void setVisible(bool visible);
 
     // Shows a new picture through the next transition of the cycle, which
     // goes through every kind; returns the code it used.

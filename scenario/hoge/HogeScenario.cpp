@@ -98,15 +98,12 @@ int showGameMenu(KtVelka* velka)
     return chosen;
 }
 
-// The name entry or the map, in front of the pictures; false on quit.
+// The name entry or the map, on a panel over the pictures; false on quit.
 bool runScene(KtVelka* velka, int choice)
 {
-    pictures.setVisible(false);
-    const bool going = choice == IDM_GAME_NAME
-                           ? NameEntry::run(velka, store.stringRegisters.item(nameRegister))
-                           : PictureMap::run(velka, store.gameRegisters.item(lastPlaceRegister));
-    pictures.setVisible(true);
-    return going;
+    if (choice == IDM_GAME_NAME)
+        return NameEntry::run(velka, store.stringRegisters.item(nameRegister));
+    return PictureMap::run(velka, store.gameRegisters.item(lastPlaceRegister));
 }
 
 KtNextStep __cdecl afterInput(KtVelka* velka)
