@@ -283,10 +283,11 @@ long gameRegister(int index)
     return at == std::string::npos ? -1 : std::stol(monitor.output().substr(at + key.size()));
 }
 
-// Polls a game register until it holds the value, for at most ten seconds.
-bool registerBecomes(int index, long value)
+// Polls a game register until it holds the value, for at most tries tenths
+// of a second.
+bool registerBecomes(int index, long value, int tries = 100)
 {
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < tries; ++i) {
         if (gameRegister(index) == value)
             return true;
         Sleep(100);
@@ -389,17 +390,6 @@ HWND waitForPanel()
     return nullptr;
 }
 
-// Polls for at most tries tenths of a second.
-bool registerBecomesWithin(int index, long value, int tries)
-{
-    for (int i = 0; i < tries; ++i) {
-        if (gameRegister(index) == value)
-            return true;
-        Sleep(100);
-    }
-    return false;
-}
-
 // Does something, then waits half a second for the window to go; twenty tries.
 template <class Action>
 bool repeatUntilGone(HWND window, Action action)
@@ -464,7 +454,7 @@ TEST_F(PomeloRun, TheSampleGameTakesANameAndLightsThePlacesOfItsMap)
     ASSERT_TRUE(startGame(folder));
     HWND window = waitForGameWindow();
     ASSERT_NE(nullptr, window);
-    ASSERT_TRUE(registerBecomes(2, 0)) << "the game waits for the player";
+    ASSERT_TRUE(registerBecomes(2, 0)) << "the registers are published";
 
     // Continue, End, then the name entry (separators skipped).
     chooseFromMenu(window, 3);
@@ -501,7 +491,7 @@ TEST_F(PomeloRun, TheSampleGameTakesANameAndLightsThePlacesOfItsMap)
     bool picked = false;
     for (int i = 0; i < 20 && !picked; ++i) {
         click(300, 200);
-        picked = registerBecomesWithin(5, 4, 10);
+        picked = registerBecomes(5, 4, 10);
     }
     EXPECT_TRUE(picked) << "the town is the place picked";
     EXPECT_TRUE(repeatUntilGone(map, [&click] { click(350, 258); })) << "back closes the map";
