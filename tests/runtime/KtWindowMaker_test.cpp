@@ -384,6 +384,7 @@ TEST_F(WindowMaker, AnAllocationFailureIsReportedAsNotEnoughMemory)
         EXPECT_EQ("KtVelka - winCreate", boxes.last().caption);
         EXPECT_EQ("メモリが足りません！", boxes.last().text);
         EXPECT_EQ(0, velka_->windows.count);
+        velka_->quitRequest.unsignal();   // the failure ended the scenario; the next test starts one
     }
     EXPECT_NE(untouched, request(describe(KtWindowDescription::aviView, "roomy", KtRect(0, 0, 40, 40))))
         << "the thread still serves requests";
@@ -557,6 +558,23 @@ TEST_F(WindowMaker, ALayerViewportThatCannotBeAllocatedSaysSo)
     ASSERT_EQ(1u, boxes.count());
     EXPECT_EQ("winCreate - layerViewport", boxes.last().caption);
     EXPECT_EQ("メモリが足りません！", boxes.last().text);
+}
+
+}  // namespace
+
+namespace {
+
+// After the player asked to quit, the module may be unloaded at any moment:
+// its record, slot and names are left alone, and every request is answered.
+TEST_F(WindowMaker, AfterAQuitRequestTheModulesMemoryIsLeftAlone)
+{
+    KtWindow* kept = request(describe(KtWindowDescription::aviView, "kept", KtRect(0, 0, 20, 20)));
+    velka_->quitRequest.signal();
+    EXPECT_EQ(untouched, request(describe(KtWindowDescription::screenWindow, "late", KtRect())));
+    destroy("kept");
+    EXPECT_EQ(1, velka_->windows.count);
+    EXPECT_TRUE(IsWindow(kept->handle));
+    velka_->quitRequest.unsignal();
 }
 
 }  // namespace
