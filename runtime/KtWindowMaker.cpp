@@ -3,11 +3,14 @@
 #include "Diagnostic.h"
 #include "KtAnimatedControl.h"
 #include "KtAviView.h"
+#include "KtLayerViewport.h"
 #include "KtMessageBox.h"
 #include "KtPathName.h"
 #include "KtPopupViewport.h"
 #include "KtScreenWindow.h"
 #include "KtVSurface.h"
+#include "KtViewport.h"
+#include "KtViewport24.h"
 #include "KtVelka.h"
 #include "KtWindowDescription.h"
 #include "KtWindowPlacement.h"
@@ -18,10 +21,14 @@
 
 namespace {
 constexpr const char* failureTitle = "KtVelka - winCreate";
+constexpr const char* layerFailureTitle = "winCreate - layerViewport";
 constexpr const char* outOfMemory = "メモリが足りません！";
+// A transition code outside the table: the layer is shown at once.
+constexpr int layerShownAtOnce = 1;
 // Pictures are loaded into a surface of this placeholder size first.
 constexpr int placeholderSize = 16;
 constexpr DWORD minimisedParentPause = 100;
+constexpr int textGrowth = 256;
 
 void pauseForParent()
 {
@@ -55,22 +62,48 @@ KtWindowMaker::Pause KtWindowMaker::setPause(Pause replacement)
 }
 
 KtWindowMaker::KtWindowMaker(KtVelka& velka, const KtWindowDescription& record)
-    : velka_(velka), record_(record), parent_(nullptr)
+    : velka_(velka), record_(copyOf(record))
 {
 }
 
+// Texts of the module's strings are copied into buffers of the host's own:
+// a shared buffer made by the module's code is released through the
+// module's code, which must not outlive the module.
+KtWindowDescription KtWindowMaker::copyOf(const KtWindowDescription& record)
+{
+    KtWindowDescription copy;
+    copy.kind = record.kind;
+    copy.rect = record.rect;
+    copy.parentName = KtString(textGrowth, record.parentName.text());
+    copy.name = KtString(textGrowth, record.name.text());
+    copy.showCmd = record.showCmd;
+    copy.imageFile = KtString(textGrowth, record.imageFile.text());
+    copy.fillColor = record.fillColor;
+    copy.param1 = record.param1;
+    copy.param2 = record.param2;
+    return copy;
+}
+
+// Once the player has asked to quit, the module may have stopped waiting
+// and even been unloaded: its record is then not read and its slot not
+// written. The maker works on its own copy of the record for the same reason.
 void KtWindowMaker::winCreate(KtVelka& velka, KtWindow** resultSlot, const KtWindowDescription& record)
 {
-    KtCriticalSection::Hold hold(velka.lock);
-    KtWindow* existing = KtWindowRegistry::find(velka, record.name.text());
-    if (existing) {
-        *resultSlot = existing;
+    if (quitting(velka))
         return;
+    KtCriticalSection::Hold hold(velka.lock);
+    KtWindow* made = KtWindowRegistry::find(velka, record.name.text());
+    if (!made) {
+        KtWindowMaker maker(velka, record);
+        made = maker.build();
     }
-    KtWindowMaker maker(velka, record);
-    KtWindow* made = maker.build();
-    if (made)
+    if (made && !quitting(velka))
         *resultSlot = made;
+}
+
+bool KtWindowMaker::quitting(KtVelka& velka)
+{
+    return velka.quitRequest.wait(0) == WAIT_OBJECT_0;
 }
 
 KtWindow* KtWindowMaker::build()
@@ -193,8 +226,7 @@ KtWindow* KtWindowMaker::makePopup()
         delete popup;
         throw;
     }
-    if (record_.param2)
-        popup->runtimeFlag = 1;
+    setMovable(*popup);
     KtWindowRegistry::add(velka_, popup, true);
     if (popup->client)
         KtWindowRegistry::add(velka_, popup->client, false);
@@ -206,9 +238,86 @@ KtWindow* KtWindowMaker::makePopup()
     return popup;
 }
 
-// --- Viewport kinds: waiting for the viewport classes -----------------------
-KtWindow* KtWindowMaker::makeViewport() { return nullptr; }
-KtWindow* KtWindowMaker::makeViewport24() { return nullptr; }
-KtWindow* KtWindowMaker::makeLayerViewport() { return nullptr; }
-void KtWindowMaker::finishPopupClient(KtPopupViewport&) {}
-void KtWindowMaker::finishViewport(KtWindow&) {}
+// The window goes to the top of its siblings without moving, sizing or
+// redrawing; a showing viewport is then painted from its surface at once.
+void KtWindowMaker::showViewport(KtWindow& viewport)
+{
+    SetWindowPos(viewport.handle, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+    if (record_.showCmd)
+        repaint(viewport);
+}
+
+void KtWindowMaker::repaint(KtWindow& window)
+{
+    window.invalidateRect(nullptr, FALSE);
+    window.update();
+}
+
+void KtWindowMaker::setMovable(KtWindow& window)
+{
+    if (record_.param2)
+        window.runtimeFlag = 1;
+}
+
+KtWindow* KtWindowMaker::makeViewport()
+{
+    KtViewport* viewport = allocate<KtViewport>(failureTitle, parentWindow(), record_.name, record_.rect);
+    try {
+        givePicture(viewport->surface, record_);
+    } catch (...) {
+        delete viewport;
+        throw;
+    }
+    viewport->createShown(record_.showCmd);
+    showViewport(*viewport);
+    setMovable(*viewport);
+    KtWindowRegistry::add(velka_, viewport, true);
+    return viewport;
+}
+
+KtWindow* KtWindowMaker::makeViewport24()
+{
+    KtViewport24* viewport = allocate<KtViewport24>(failureTitle, parentWindow(), record_.name, record_.rect);
+    viewport->createShown(record_.showCmd);
+    showViewport(*viewport);
+    setMovable(*viewport);
+    KtWindowRegistry::add(velka_, viewport, true);
+    return viewport;
+}
+
+// Layer 0 covers the whole viewport, opaque and without a key; it carries
+// the first picture and is switched on when the viewport is shown.
+KtWindow* KtWindowMaker::makeLayerViewport()
+{
+    const int w = record_.rect.width();
+    const int h = record_.rect.height();
+    KtLayerViewport* viewport = allocate<KtLayerViewport>(layerFailureTitle, parentWindow(), record_.name,
+                                                          record_.rect.left, record_.rect.top, w, h);
+    try {
+        viewport->defineLayer(0, w, h, 0, 0, w, h, 0, 0, w, h, 0, 0, -2, 16, -1, 0);
+        givePicture(viewport->layers[0].surface, record_);
+    } catch (...) {
+        delete viewport;
+        throw;
+    }
+    viewport->createShown(record_.showCmd);
+    SetWindowPos(viewport->handle, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+    if (record_.showCmd) {
+        viewport->showLayer(0, layerShownAtOnce, -1);
+        repaint(*viewport);
+    }
+    setMovable(*viewport);
+    KtWindowRegistry::add(velka_, viewport, true);
+    return viewport;
+}
+
+// A popup whose client viewport could not be made has nothing to fill.
+void KtWindowMaker::finishPopupClient(KtPopupViewport& popup)
+{
+    if (!popup.client)
+        return;
+    KtViewport& client = *popup.client;
+    givePicture(client.surface, record_);
+    if (record_.showCmd)
+        repaint(client);
+}

@@ -3,6 +3,7 @@
 #include "Diagnostic.h"
 #include "KtPopupViewport.h"
 #include "KtVelka.h"
+#include "KtViewport.h"
 #include "KtWindow.h"
 
 namespace {

@@ -1,19 +1,10 @@
-// HogePictures: the picture thread, the generated pictures and the transition cycle.
+// HogePictures: the picture window, the generated pictures and the transition cycle.
 #include "HogePictures.h"
+#include "HogeWindows.h"
 #include "KtLayerViewport.h"
-#include <process.h>
 #include <cstdio>
 
 namespace {
-
-const UINT runMessage = WM_APP + 1;
-
-// Work for the picture thread, and the event it sets when done.
-struct PictureJob {
-    void (*work)(HogePictures&);
-    HogePictures* self;
-    HANDLE done;
-};
 
 // Every transition code, grouped by kind: at once, wipes, line scans, random
 // lines, dissolves, the fade.
@@ -81,29 +72,18 @@ void label(KtPrintArea& layer, int code)
 
 }  // namespace
 
-bool HogePictures::start(HWND parent)
+bool HogePictures::start(KtVelka* velka)
 {
-    parent_ = parent;
-    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    unsigned id = 0;
-    thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &HogePictures::loop, this, 0, &id));
-    threadId_ = id;
-    if (!thread_ || WaitForSingleObject(ready_, 10000) != WAIT_OBJECT_0)
-        return false;
-    onThread([](HogePictures& self) {
-        RECT client;
-        GetClientRect(self.parent_, &client);
-        self.view_ = new KtLayerViewport(self.parent_, KtString("pictures"), 0, 0, client.right,
-                                         client.bottom);
-        if (!self.view_->create()) {
-            delete self.view_;
-            self.view_ = nullptr;
-            return;
-        }
-        // Disabled, the pictures let clicks through to the game's window,
-        // where the host collects them as input.
-        EnableWindow(self.view_->handle, FALSE);
-    });
+    SIZE area = HogeWindows::hostSize(velka);
+    record_.kind = KtWindowDescription::layerViewport;
+    record_.rect = KtRect(0, 0, area.cx, area.cy);
+    record_.parentName = KtString("");
+    record_.name = KtString(windowName);
+    record_.showCmd = SW_SHOWNORMAL;
+    record_.imageFile = KtString("");
+    record_.fillColor = 0;   // black until the first picture
+    record_.param2 = 0;      // the pictures do not move
+    view_ = static_cast<KtLayerViewport*>(HogeWindows::create(velka, record_));
     if (!view_)
         return false;
     show(0);
@@ -112,20 +92,7 @@ bool HogePictures::start(HWND parent)
 
 void HogePictures::stop()
 {
-    if (thread_) {
-        onThread([](HogePictures& self) {
-            delete self.view_;
-            self.view_ = nullptr;
-        });
-        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
-        WaitForSingleObject(thread_, 10000);
-        CloseHandle(thread_);
-        thread_ = nullptr;
-    }
-    if (ready_) {
-        CloseHandle(ready_);
-        ready_ = nullptr;
-    }
+    view_ = nullptr;
 }
 
 int HogePictures::showNext()
@@ -163,33 +130,4 @@ void HogePictures::show(int code)
     if (shownLayer_)
         view_->removeLayer(shownLayer_, FALSE);
     shownLayer_ = index;
-}
-
-bool HogePictures::onThread(void (*work)(HogePictures&))
-{
-    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    PictureJob job{work, this, done};
-    bool finished = PostThreadMessageA(threadId_, runMessage, 0, reinterpret_cast<LPARAM>(&job)) &&
-                    WaitForSingleObject(done, 10000) == WAIT_OBJECT_0;
-    CloseHandle(done);
-    return finished;
-}
-
-unsigned __stdcall HogePictures::loop(void* argument)
-{
-    auto* self = static_cast<HogePictures*>(argument);
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);   // the queue exists before anyone posts
-    SetEvent(self->ready_);
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!msg.hwnd && msg.message == runMessage) {
-            auto* job = reinterpret_cast<PictureJob*>(msg.lParam);
-            job->work(*job->self);
-            SetEvent(job->done);
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return 0;
 }

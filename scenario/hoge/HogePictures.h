@@ -1,23 +1,27 @@
 // HogePictures: the sample game's picture window, where pictures change through every kind of transition.
 #pragma once
+#include "KtWindowDescription.h"
 #include <windows.h>
 
 class KtLayerViewport;
+class KtVelka;
 
-// Owns a thread with a message loop that owns a layer viewport over the
-// game's window, as the host's window thread owns the windows it makes. The
+// A layer viewport over the game's window, asked of the host through
+// winCreate (kind 14), so the host's window thread owns and paints it. The
 // scenario thread draws pictures into the viewport's layers and shows them
-// with transitions. stop() must run before the module is unloaded.
+// with transitions.
 class HogePictures {
 public:
+    static constexpr const char* windowName = "pictures";
+
     HogePictures() = default;
     HogePictures(const HogePictures&) = delete;
     HogePictures& operator=(const HogePictures&) = delete;
 
-    // Makes the viewport as a child of parent, covering its client area, and
-    // shows the first picture. False when the window could not be made.
-    bool start(HWND parent);
-    // Destroys the viewport on its thread and ends the thread.
+    // Asks for the viewport over the scenario host window, filled black,
+    // and shows the first picture. False when no window came (or on quit).
+    bool start(KtVelka* velka);
+    // Forgets the viewport; the host destroys its windows at the end.
     void stop();
 
     // Shows a new picture through the next transition of the cycle, which
@@ -28,14 +32,9 @@ public:
     bool showEveryKind(HANDLE quit, DWORD pauseMs);
 
 private:
-    static unsigned __stdcall loop(void* self);
-    bool onThread(void (*work)(HogePictures&));
     void show(int code);
 
-    HANDLE thread_ = nullptr;
-    DWORD threadId_ = 0;
-    HANDLE ready_ = nullptr;
-    HWND parent_ = nullptr;
+    KtWindowDescription record_;   // read by the window thread, see HogeWindows
     KtLayerViewport* view_ = nullptr;
     int shownLayer_ = 0;
     int priority_ = 0;

@@ -1,9 +1,9 @@
 // HogeRequests: requests posted to the window thread and answered on the runtime's events.
 #include "HogeRequests.h"
+#include "HogeWindows.h"
 #include "KtMessage.h"
 #include "KtPopupViewport.h"
 #include "KtVelka.h"
-#include "KtWindowDescription.h"
 
 namespace HogeRequests {
 
@@ -38,43 +38,27 @@ bool awaitAnswer(KtVelka* velka, KtEvent& answer)
     }
 }
 
-KtWindow* createWindow(KtVelka* velka, const KtWindowDescription& record)
-{
-    // Kept outside the stack: after a quit the step returns before the
-    // window thread has read the record or written the answer.
-    static KtWindowDescription asked;
-    static KtWindow* made;
-    asked = record;
-    made = nullptr;
-    request(velka, velka->windowDone, KtMessage::createWindow, reinterpret_cast<WPARAM>(&made),
-            reinterpret_cast<LPARAM>(&asked));
-    if (!awaitAnswer(velka, velka->windowDone))
-        return nullptr;
-    return made;
-}
-
 KtViewport* openPanel(KtVelka* velka, const char* name, const KtRect& area)
 {
-    KtWindowDescription record;
+    // Read by the window thread after a quit too: kept outside the stack.
+    static KtWindowDescription record;
     record.kind = KtWindowDescription::popupWithoutCaption;
     record.rect = area;
     record.name = KtString(name);
     record.showCmd = SW_SHOWNORMAL;
-    KtWindow* window = createWindow(velka, record);
+    KtWindow* window = HogeWindows::create(velka, record);
     // A popup floats above everything on the game's window, pictures included.
     if (!window || window->windowType() != 6)
         return nullptr;
     return static_cast<KtPopupViewport*>(window)->client;
 }
 
-bool destroyWindow(KtVelka* velka, const char* name)
+bool destroyPanel(KtVelka* velka, const char* name)
 {
     static KtString asked;
     asked = KtString(name);
     request(velka, velka->windowDone, KtMessage::destroyWindow,
             reinterpret_cast<WPARAM>(asked.text()));
-    // Waited for even after a quit request: the window may hold objects and
-    // callbacks of this module, which must be gone before the module is.
     return velka->windowDone.wait(destroyMilliseconds) == WAIT_OBJECT_0;
 }
 

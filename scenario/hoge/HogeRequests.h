@@ -7,7 +7,6 @@ class KtRect;
 class KtVelka;
 class KtViewport;
 class KtWindow;
-struct KtWindowDescription;
 
 namespace HogeRequests {
 
@@ -20,16 +19,15 @@ void request(KtVelka* velka, KtEvent& answer, UINT message, WPARAM wParam = 0, L
 // Waits for the answer; false when the player quits first.
 bool awaitAnswer(KtVelka* velka, KtEvent& answer);
 
-// The window the record describes (or the one already registered under its
-// name); null on quit or when nothing was made.
-KtWindow* createWindow(KtVelka* velka, const KtWindowDescription& record);
 // A panel over the game's window: a popup viewport without a caption at
 // area of the game's window, of which the client viewport is handed back.
 // Null on quit or when nothing was made. Destroyed by name like any window.
 KtViewport* openPanel(KtVelka* velka, const char* name, const KtRect& area);
-// Destroys the registered window of that name and waits for it, even after a
-// quit request (for at most ten seconds); false when no answer came.
-bool destroyWindow(KtVelka* velka, const char* name);
+// Destroys the panel of that name and waits for it, even after a quit
+// request (for at most ten seconds): a panel may hold objects and callbacks
+// of this module, which must be gone before the module is. False when no
+// answer came.
+bool destroyPanel(KtVelka* velka, const char* name);
 // One key or click in the given input mode: its code, or -1 on quit.
 int waitForInput(KtVelka* velka, int mode);
 // Gives the keyboard focus to window (null: to nobody in particular).

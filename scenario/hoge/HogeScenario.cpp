@@ -1,6 +1,7 @@
-// The sample game: counts its starts in a saved system register, publishes its registers,
-// shows pictures through every transition, waits for the player in both input modes, takes a
-// name, shows a map whose places light up, and ends from its menu or on request.
+// The sample game: counts its starts in a saved system register, plays a short movie and shows
+// pictures in windows it asks of the host, waits for the player in both input modes, takes a name,
+// shows a map whose places light up, and ends from its menu or on request.
+#include "HogeOpening.h"
 #include "HogePictures.h"
 #include "HogeRequests.h"
 #include "KtMessage.h"
@@ -130,6 +131,9 @@ KtNextStep __cdecl waitForPlayer(KtVelka* velka)
 {
     velka->inputMode = static_cast<int>(store.gameRegisters.item(modeRegister));
     request(velka, velka->inputDone, KtMessage::startInput);
+    // Published once the game listens: whoever watches the registers may
+    // give the first input from then on.
+    velka->registers = &store;
     if (!awaitAnswer(velka, velka->inputDone))
         return end();
     return ktNext(&afterInput);
@@ -143,15 +147,25 @@ KtNextStep __cdecl showTransitions(KtVelka* velka)
     return ktNext(&waitForPlayer);
 }
 
+// The short movie over the picture window, then the pictures.
+KtNextStep __cdecl playOpening(KtVelka* velka)
+{
+    if (!HogeOpening::play(velka, HogePictures::windowName))
+        return end();
+    return ktNext(&showTransitions);
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) KtNextStep __cdecl hege(KtVelka* velka)
 {
     prepareRegisters();
     HogeRequests::setHeartbeat(&countSecond);
-    velka->registers = &store;
     if (quitRequested(velka, 0))
         return nullptr;
-    pictures.start(GetAncestor(velka->host.handle, GA_ROOT));
-    return ktNext(&showTransitions);
+    // The windows come from the host (winCreate); a game without its
+    // picture window still plays, without pictures or movie.
+    if (!pictures.start(velka))
+        return quitRequested(velka, 0) ? end() : ktNext(&waitForPlayer);
+    return ktNext(&playOpening);
 }

@@ -87,7 +87,7 @@ bool run(KtVelka* velka, KtString& name)
     }
     // The window thread must not be asked to focus a window that is gone.
     HogeRequests::focus(velka, previousFocus == field ? nullptr : previousFocus);
-    HogeRequests::destroyWindow(velka, fieldName);
+    HogeRequests::destroyPanel(velka, fieldName);
     return key != -1;
 }
 

@@ -173,7 +173,7 @@ bool run(KtVelka* velka, DWORD& picked)
         return WaitForSingleObject(velka->quitRequest.handle, 0) != WAIT_OBJECT_0;
     showMap(*view);
     const int last = pickPlaces(velka, picked);
-    HogeRequests::destroyWindow(velka, mapName);
+    HogeRequests::destroyPanel(velka, mapName);
     return last != -1;
 }
 

@@ -2,9 +2,12 @@
 #include "Diagnostic.h"
 #include "KtAnimatedControl.h"
 #include "KtAviView.h"
+#include "KtLayerViewport.h"
 #include "KtMessage.h"
 #include "KtPopupViewport.h"
 #include "KtVelka.h"
+#include "KtViewport.h"
+#include "KtViewport24.h"
 #include "KtWindowDescription.h"
 #include "KtWindowMaker.h"
 #include "KtWindowRegistry.h"
@@ -12,6 +15,9 @@
 #include "MessageBoxRecorder.h"
 #include "MessagePump.h"
 #include "PopupArea.h"
+#include "WindowPixels.h"
+#include <cstdio>
+#include <vector>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
@@ -153,6 +159,9 @@ TEST_F(WindowMaker, EachKindIsMadeWithItsTypeClassParentAndPlace)
         bool child;
         RECT place;
     } cases[] = {
+        {KtWindowDescription::viewport, 5, "KtViewport", true, {10, 20, 110, 80}},
+        {KtWindowDescription::viewport24, 13, "KtViewport24", true, {10, 20, 110, 80}},
+        {KtWindowDescription::layerViewport, 14, "KtViewport24", true, {10, 20, 110, 80}},
         {KtWindowDescription::animatedControl, 7, "SysAnimate32", true, {10, 20, 110, 80}},
         {KtWindowDescription::aviView, 37, "KtAviView", true, {10, 20, 110, 80}},
         {KtWindowDescription::screenWindow, 12, "KtScreenWindow", false, {0, 0, screenW, screenH}},
@@ -161,10 +170,14 @@ TEST_F(WindowMaker, EachKindIsMadeWithItsTypeClassParentAndPlace)
     for (const Case& c : cases) {
         std::string name = "kind" + std::to_string(c.kind);
         SCOPED_TRACE(name);
-        KtWindow* window = request(describe(c.kind, name.c_str(), KtRect(10, 20, 110, 80)));
+        KtWindowDescription record = describe(c.kind, name.c_str(), KtRect(10, 20, 110, 80));
+        record.param2 = 1;
+        KtWindow* window = request(record);
         ASSERT_NE(untouched, window);
         ASSERT_NE(nullptr, window);
         EXPECT_EQ(c.type, window->windowType());
+        bool viewportKind = c.type == 5 || c.type == 13 || c.type == 14;
+        EXPECT_EQ(viewportKind ? 1 : 0, window->runtimeFlag) << "param2 makes viewports movable";
         EXPECT_EQ(c.className, classOf(window->handle));
         EXPECT_EQ(host_.handle, c.child ? GetParent(window->handle) : GetWindow(window->handle, GW_OWNER));
         RECT r = placeOf(window->handle);
@@ -358,6 +371,8 @@ TEST_F(WindowMaker, AnAllocationFailureIsReportedAsNotEnoughMemory)
         {KtWindowDescription::aviView, sizeof(KtAviView)},
         {KtWindowDescription::animatedControl, sizeof(KtAnimatedControl)},
         {KtWindowDescription::popupWithCaption, sizeof(KtPopupViewport)},
+        {KtWindowDescription::viewport, sizeof(KtViewport)},
+        {KtWindowDescription::viewport24, sizeof(KtViewport24)},
         {KtWindowDescription::aviView, sizeof(KtObjectNode)},   // the registry item
     };
     for (const Case& c : cases) {
@@ -369,6 +384,7 @@ TEST_F(WindowMaker, AnAllocationFailureIsReportedAsNotEnoughMemory)
         EXPECT_EQ("KtVelka - winCreate", boxes.last().caption);
         EXPECT_EQ("メモリが足りません！", boxes.last().text);
         EXPECT_EQ(0, velka_->windows.count);
+        velka_->quitRequest.unsignal();   // the failure ended the scenario; the next test starts one
     }
     EXPECT_NE(untouched, request(describe(KtWindowDescription::aviView, "roomy", KtRect(0, 0, 40, 40))))
         << "the thread still serves requests";
@@ -392,6 +408,173 @@ TEST_F(WindowMaker, TheEndOfAMovieEndsTheModulesInputWait)
     EXPECT_EQ(WAIT_OBJECT_0, view->doneEvent.wait(10000));
     EXPECT_EQ(WAIT_OBJECT_0, velka_->inputDone.wait(5000));
     EXPECT_EQ(VK_SPACE, velka_->inputCode);
+}
+
+}  // namespace
+
+namespace {
+
+// A 3 x 2 picture of six colours, written as an 8-bit BMP at run time.
+const BYTE tile[2][3] = {{1, 2, 3}, {4, 5, 6}};   // top row first
+
+RGBQUAD tileColour(int index)
+{
+    return RGBQUAD{BYTE(40 * index), BYTE(200 - 30 * index), BYTE(index * 37 % 256), 0};
+}
+
+std::string writeTile()
+{
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    std::string path = std::string(folder) + "KtWindowMakerTile.bmp";
+    const int stride = 4, colours = 256;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {sizeof info, 3, 2, 1, 8, BI_RGB, stride * 2, 0, 0, colours, 0};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info + colours * sizeof(RGBQUAD);
+    file.bfSize = file.bfOffBits + stride * 2;
+    std::vector<RGBQUAD> table(colours);
+    for (int i = 0; i < colours; ++i)
+        table[i] = tileColour(i);
+    FILE* out = std::fopen(path.c_str(), "wb");
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&info, sizeof info, 1, out);
+    std::fwrite(table.data(), sizeof(RGBQUAD), colours, out);
+    for (int row = 1; row >= 0; --row) {   // bottom-up
+        BYTE line[stride] = {tile[row][0], tile[row][1], tile[row][2], 0};
+        std::fwrite(line, 1, stride, out);
+    }
+    std::fclose(out);
+    return path;
+}
+
+// The 8-bit surface that holds a window's first picture.
+KtVSurface* firstPictureOf(KtWindow* window)
+{
+    switch (window->windowType()) {
+    case 5:
+        return &static_cast<KtViewport*>(window)->surface;
+    case 6:
+        return &static_cast<KtPopupViewport*>(window)->client->surface;
+    case 14:
+        return &static_cast<KtLayerViewport*>(window)->layers[0].surface;
+    default:
+        return nullptr;
+    }
+}
+
+// The window that shows the first picture on the screen.
+HWND shownBy(KtWindow* window)
+{
+    return window->windowType() == 6 ? static_cast<KtPopupViewport*>(window)->client->handle : window->handle;
+}
+
+uint32_t rgbOf(RGBQUAD c)
+{
+    return (uint32_t(c.rgbRed) << 16) | (uint32_t(c.rgbGreen) << 8) | c.rgbBlue;
+}
+
+// Tiled from the top-left corner, clipped at the right and bottom: a 7 x 5
+// target holds two whole copies and a third cut to one column across, two
+// whole copies and a third cut to one row down. Read from the surface and
+// from the screen.
+TEST_F(WindowMaker, TheFirstPictureIsTiledFromTheTopLeftAndClipped)
+{
+    std::string picture = writeTile();
+    int n = 0;
+    for (int kind : {KtWindowDescription::viewport, KtWindowDescription::layerViewport,
+                     KtWindowDescription::popupWithoutCaption}) {
+        SCOPED_TRACE(kind);
+        std::string name = "tiled" + std::to_string(n++);
+        KtWindowDescription record = describe(kind, name.c_str(), KtRect(30, 40, 37, 45));
+        record.imageFile = KtString(picture.c_str());
+        record.fillColor = 9;   // not used when there is a picture
+        KtWindow* window = request(record);
+        ASSERT_NE(untouched, window);
+        KtVSurface* surface = firstPictureOf(window);
+        ASSERT_NE(nullptr, surface);
+        ASSERT_EQ(7, surface->width());
+        ASSERT_EQ(5, surface->height());
+        WindowPixels screen(shownBy(window), 7, 5);
+        for (int y = 0; y < 5; ++y) {
+            for (int x = 0; x < 7; ++x) {
+                BYTE expected = tile[y % 2][x % 3];
+                EXPECT_EQ(expected, *surface->pixelAddress(x, y)) << x << "," << y;
+                EXPECT_EQ(rgbOf(tileColour(expected)), screen.at(x, y)) << "on screen " << x << "," << y;
+            }
+        }
+        EXPECT_EQ(rgbOf(tileColour(200)), rgbOf(surface->colours()[200])) << "the picture's colours";
+    }
+    DeleteFileA(picture.c_str());
+}
+
+TEST_F(WindowMaker, WithoutAPictureTheSurfaceIsFilledWithTheColour)
+{
+    int n = 0;
+    for (int kind : {KtWindowDescription::viewport, KtWindowDescription::layerViewport,
+                     KtWindowDescription::popupWithCaption}) {
+        for (int colour : {0, 77, 255}) {
+            SCOPED_TRACE(std::to_string(kind) + " colour " + std::to_string(colour));
+            std::string name = "filled" + std::to_string(n++);
+            KtWindowDescription record = describe(kind, name.c_str(), KtRect(0, 0, 9, 4));
+            record.fillColor = BYTE(colour);
+            KtVSurface* surface = firstPictureOf(request(record));
+            ASSERT_NE(nullptr, surface);
+            int wrong = 0;
+            for (int y = 0; y < surface->height(); ++y)
+                for (int x = 0; x < surface->width(); ++x)
+                    wrong += *surface->pixelAddress(x, y) != colour;
+            EXPECT_EQ(0, wrong);
+        }
+    }
+}
+
+// A popup's client viewport is registered after it, not owned; destroying
+// the popup by name takes the client's registration with it.
+TEST_F(WindowMaker, APopupRegistersItsClientAndTakesItAlongWhenDestroyed)
+{
+    KtPopupViewport* popup = static_cast<KtPopupViewport*>(
+        request(describe(KtWindowDescription::popupWithCaption, "pop", KtRect(0, 0, 120, 90))));
+    ASSERT_NE(nullptr, popup->client);
+    KtViewport* client = popup->client;
+    EXPECT_EQ(client, registered("popClient"));
+    EXPECT_EQ(popup->handle, GetParent(client->handle));
+    ASSERT_EQ(2, velka_->windows.count);
+    EXPECT_EQ(0, velka_->windows.last->owned) << "the popup deletes its client";
+    EXPECT_NE(0, velka_->windows.first()->owned);
+
+    HWND windows[] = {popup->handle, client->handle};
+    destroy("pop");
+    EXPECT_EQ(0, velka_->windows.count);
+    EXPECT_FALSE(IsWindow(windows[0]));
+    EXPECT_FALSE(IsWindow(windows[1]));
+}
+
+TEST_F(WindowMaker, ALayerViewportThatCannotBeAllocatedSaysSo)
+{
+    MessageBoxRecorder boxes;
+    failNextAllocation(sizeof(KtLayerViewport));
+    EXPECT_EQ(untouched, request(describe(KtWindowDescription::layerViewport, "big", KtRect(0, 0, 40, 40))));
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("winCreate - layerViewport", boxes.last().caption);
+    EXPECT_EQ("メモリが足りません！", boxes.last().text);
+}
+
+}  // namespace
+
+namespace {
+
+// After the player asked to quit, the module may be unloaded at any moment:
+// its record, slot and names are left alone, and every request is answered.
+TEST_F(WindowMaker, AfterAQuitRequestTheModulesMemoryIsLeftAlone)
+{
+    KtWindow* kept = request(describe(KtWindowDescription::aviView, "kept", KtRect(0, 0, 20, 20)));
+    velka_->quitRequest.signal();
+    EXPECT_EQ(untouched, request(describe(KtWindowDescription::screenWindow, "late", KtRect())));
+    destroy("kept");
+    EXPECT_EQ(1, velka_->windows.count);
+    EXPECT_TRUE(IsWindow(kept->handle));
+    velka_->quitRequest.unsignal();
 }
 
 }  // namespace
