@@ -218,10 +218,13 @@ void KtLayerViewport::runEffect(const KtRect& area, int effect)
         // Held locked, the surface keeps its memory device context for the
         // whole transition instead of making one for every strip or block
         // that the window thread paints.
-        surface.lock();
+        struct Locked {
+            KtVSurface24& s;
+            explicit Locked(KtVSurface24& surface) : s(surface) { s.lock(); }
+            ~Locked() { s.unlock(); }   // also when a dissolve cannot have its table
+        } locked(surface);
         ViewportScreen screen(*this);
         TransitionRunner(screen, onSurface).run(effect);
-        surface.unlock();
     }
     if (effect == noEffect)
         return;
