@@ -214,15 +214,9 @@ void KtLayerViewport::runEffect(const KtRect& area, int effect)
     // Copying outside the surface would show nothing: the transition keeps
     // to the part of the area that has pixels.
     KtRect onSurface = area;
+    // The surface is not locked meanwhile: a lock is held until its unlock,
+    // and the window thread paints every copy from it.
     if (onSurface.intersect(KtRect(0, 0, surface.width(), surface.height()))) {
-        // Held locked, the surface keeps its memory device context for the
-        // whole transition instead of making one for every strip or block
-        // that the window thread paints.
-        struct Locked {
-            KtVSurface24& s;
-            explicit Locked(KtVSurface24& surface) : s(surface) { s.lock(); }
-            ~Locked() { s.unlock(); }   // also when a dissolve cannot have its table
-        } locked(surface);
         ViewportScreen screen(*this);
         TransitionRunner(screen, onSurface).run(effect);
     }
