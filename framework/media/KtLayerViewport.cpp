@@ -72,6 +72,17 @@ public:
         viewport_.redrawRect(&area, FALSE);
     }
 
+    // Blocks are invalidated (slot 7, without erasing) and painted together
+    // by one update (slot 5): under a window system that round-trips every
+    // paint, a block at a time would take seconds for a whole screen.
+    void copyLater(const KtRect& r) override
+    {
+        const RECT area = r.as<RECT>();
+        viewport_.invalidateRect(&area, FALSE);
+    }
+
+    void showBatch() override { viewport_.update(); }
+
     void pause(uint32_t ms) override
     {
         dueMs_ += ms;
@@ -161,10 +172,12 @@ void KtLayerViewport::defineLayer(int index, int wrapWidth, int wrapHeight, int 
 
 void KtLayerViewport::removeLayer(int index, BOOL flush)
 {
-    if (!validIndex(index) || !layers[index].owner)
+    if (!validIndex(index))
         return;
     KtCriticalSection::Hold hold(lock);
     KtPrintArea& layer = layers[index];
+    if (!layer.owner)
+        return;
     const KtRect noted = layer.area;
     layer.clear();
     layerList.remove(&layer);
@@ -201,6 +214,8 @@ void KtLayerViewport::runEffect(const KtRect& area, int effect)
     // Copying outside the surface would show nothing: the transition keeps
     // to the part of the area that has pixels.
     KtRect onSurface = area;
+    // The surface is not locked meanwhile: a lock is held until its unlock,
+    // and the window thread paints every copy from it.
     if (onSurface.intersect(KtRect(0, 0, surface.width(), surface.height()))) {
         ViewportScreen screen(*this);
         TransitionRunner(screen, onSurface).run(effect);

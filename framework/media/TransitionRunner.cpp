@@ -154,15 +154,27 @@ void TransitionRunner::copyLine(const KtRect& r)
         screen_.copy(line);
 }
 
+void TransitionRunner::copyLater(const KtRect& r)
+{
+    KtRect part = r;
+    if (part.intersect(area_))
+        screen_.copyLater(part);
+}
+
+// The lines between two pauses follow each other without a wait, so they
+// reach the screen as one batch, shown before each pause and at the end.
 void TransitionRunner::columnScan(int from, int to, int stride, int pauseEvery)
 {
     const int step = from <= to ? stride : -stride;
     int line = 0;
     for (int x = from; from <= to ? x < to : x > to; x += step, ++line) {
-        copyLine(KtRect(area_.left + x, area_.top, area_.left + x + 1, area_.bottom));
-        if (pauseEvery > 0 && line % pauseEvery == 0)
+        copyLater(KtRect(area_.left + x, area_.top, area_.left + x + 1, area_.bottom));
+        if (pauseEvery > 0 && line % pauseEvery == 0) {
+            screen_.showBatch();
             screen_.pause(1);
+        }
     }
+    screen_.showBatch();
 }
 
 void TransitionRunner::rowScan(int from, int to, int stride, int pauseEvery)
@@ -170,10 +182,13 @@ void TransitionRunner::rowScan(int from, int to, int stride, int pauseEvery)
     const int step = from <= to ? stride : -stride;
     int line = 0;
     for (int y = from; from <= to ? y < to : y > to; y += step, ++line) {
-        copyLine(KtRect(area_.left, area_.top + y, area_.right, area_.top + y + 1));
-        if (pauseEvery > 0 && line % pauseEvery == 0)
+        copyLater(KtRect(area_.left, area_.top + y, area_.right, area_.top + y + 1));
+        if (pauseEvery > 0 && line % pauseEvery == 0) {
+            screen_.showBatch();
             screen_.pause(1);
+        }
     }
+    screen_.showBatch();
 }
 
 void TransitionRunner::lineScan(int code)
@@ -217,10 +232,15 @@ TransitionRunner::Dissolve TransitionRunner::dissolve(int blockW, int blockH, in
             const int block = random.table[pass * cols + c];
             const int left = area_.left + block % cols * blockW;
             const int top = area_.top + block / cols * blockH;
-            copyLine(KtRect(left, top, left + blockW, top + blockH));
-            if (limit > 0 && ++copied >= limit)
+            copyLater(KtRect(left, top, left + blockW, top + blockH));
+            if (limit > 0 && ++copied >= limit) {
+                screen_.showBatch();
                 return Dissolve::stopped;
+            }
         }
+        // The screen shows the pass as a whole: it is what the player sees
+        // before being asked, and nothing waits between the blocks anyway.
+        screen_.showBatch();
         if (screen_.skipRequested())
             return Dissolve::skipped;
     }

@@ -10,6 +10,8 @@ class TransitionScreen;
 //   38..47  block dissolves (39 and 44..47 after an interlaced preview)
 //   48, 49  every row or column once, in random order
 //   50..52  interlaced line scans with a 1 ms pause every 6 lines
+// Lines and blocks that follow each other without a pause are shown in
+// batches (see TransitionScreen::copyLater).
 //   others  nothing here: the caller shows the area at once
 // Each step copies only what it reveals (the part not copied before), so a
 // transition costs about one copy of the area plus its pauses.
@@ -31,8 +33,8 @@ public:
     void rowScan(int from, int to, int stride, int pauseEvery);
     void lineScan(int code);
     void preview();
-    // Blocks of blockW × blockH in random order, a row's worth per pass;
-    // the right button is asked after each pass. limit > 0 stops after that
+    // Blocks of blockW × blockH in random order, a row's worth per pass,
+    // each pass shown as one batch; the right button is asked after each pass. limit > 0 stops after that
     // many blocks (the result is then stopped).
     Dissolve dissolve(int blockW, int blockH, int limit);
     void progressiveDissolve();
@@ -48,6 +50,7 @@ public:
 private:
     void reveal(const KtRect& r);
     void copyLine(const KtRect& r);
+    void copyLater(const KtRect& r);
 
     TransitionScreen& screen_;
     KtRect area_;

@@ -12,6 +12,11 @@ public:
     virtual ~TransitionScreen() = default;
     // Copies r of the composed picture to the screen; r is never empty.
     virtual void copy(const KtRect& r) = 0;
+    // Marks r to be copied with the next showBatch: for the many small
+    // blocks of a dissolve, which a window shows far faster in one update
+    // than one by one. r is never empty.
+    virtual void copyLater(const KtRect& r) = 0;
+    virtual void showBatch() = 0;
     // Lets ms milliseconds pass on the transition's clock: pauses add up
     // from the start of the transition, and time spent copying counts
     // toward them, so a slow screen does not stretch the transition.

