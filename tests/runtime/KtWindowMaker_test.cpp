@@ -297,7 +297,9 @@ TEST_F(WindowMaker, APopupRectangleIsTakenInTheParentsClientArea)
 }
 
 // Pauses of the wait for a parent that lies off screen; the test's pause
-// brings the parent back after the given number of pauses.
+// brings the parent back after the given number of pauses. Windows keeps a
+// minimised window at (-32000, -32000); Wine without a window manager keeps
+// it at the left edge of the screen, so the parent is moved there instead.
 struct ParentReturn {
     static int pauses;
     static int returnAfter;
