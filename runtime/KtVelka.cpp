@@ -43,7 +43,9 @@ KtVelka::~KtVelka()
             waitingForInput = 0;
         }
         quitRequest.signal();
-        scenarioThread.wait(INFINITE);
+        // The chain may be waiting for the window thread, and the window
+        // thread for an answer from a window of this thread.
+        KtWindowThread::waitAnsweringSentMessages(scenarioThread, INFINITE);
     }
     stopWindowThread();
     KtWindowRegistry::destroyAll(*this);

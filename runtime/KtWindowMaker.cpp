@@ -28,6 +28,7 @@ constexpr int layerShownAtOnce = 1;
 // Pictures are loaded into a surface of this placeholder size first.
 constexpr int placeholderSize = 16;
 constexpr DWORD minimisedParentPause = 100;
+constexpr int textGrowth = 256;
 
 void pauseForParent()
 {
@@ -61,22 +62,48 @@ KtWindowMaker::Pause KtWindowMaker::setPause(Pause replacement)
 }
 
 KtWindowMaker::KtWindowMaker(KtVelka& velka, const KtWindowDescription& record)
-    : velka_(velka), record_(record), parent_(nullptr)
+    : velka_(velka), record_(copyOf(record))
 {
 }
 
+// Texts of the module's strings are copied into buffers of the host's own:
+// a shared buffer made by the module's code is released through the
+// module's code, which must not outlive the module.
+KtWindowDescription KtWindowMaker::copyOf(const KtWindowDescription& record)
+{
+    KtWindowDescription copy;
+    copy.kind = record.kind;
+    copy.rect = record.rect;
+    copy.parentName = KtString(textGrowth, record.parentName.text());
+    copy.name = KtString(textGrowth, record.name.text());
+    copy.showCmd = record.showCmd;
+    copy.imageFile = KtString(textGrowth, record.imageFile.text());
+    copy.fillColor = record.fillColor;
+    copy.param1 = record.param1;
+    copy.param2 = record.param2;
+    return copy;
+}
+
+// Once the player has asked to quit, the module may have stopped waiting
+// and even been unloaded: its record is then not read and its slot not
+// written. The maker works on its own copy of the record for the same reason.
 void KtWindowMaker::winCreate(KtVelka& velka, KtWindow** resultSlot, const KtWindowDescription& record)
 {
-    KtCriticalSection::Hold hold(velka.lock);
-    KtWindow* existing = KtWindowRegistry::find(velka, record.name.text());
-    if (existing) {
-        *resultSlot = existing;
+    if (quitting(velka))
         return;
+    KtCriticalSection::Hold hold(velka.lock);
+    KtWindow* made = KtWindowRegistry::find(velka, record.name.text());
+    if (!made) {
+        KtWindowMaker maker(velka, record);
+        made = maker.build();
     }
-    KtWindowMaker maker(velka, record);
-    KtWindow* made = maker.build();
-    if (made)
+    if (made && !quitting(velka))
         *resultSlot = made;
+}
+
+bool KtWindowMaker::quitting(KtVelka& velka)
+{
+    return velka.quitRequest.wait(0) == WAIT_OBJECT_0;
 }
 
 KtWindow* KtWindowMaker::build()

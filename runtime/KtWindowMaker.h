@@ -1,5 +1,6 @@
 // KtWindowMaker: winCreate, which builds the window a scenario module describes and registers it.
 #pragma once
+#include "KtWindowDescription.h"
 #include <windows.h>
 
 class KtPopupViewport;
@@ -7,7 +8,6 @@ class KtString;
 class KtVSurface;
 class KtVelka;
 class KtWindow;
-struct KtWindowDescription;
 
 // Runs on the window thread for message 0x465. Holds KtVelka's lock for
 // its whole work; windowDone is set by the caller once it returns, so a
@@ -29,8 +29,12 @@ public:
     using Pause = void (*)();
     static Pause setPause(Pause pause);
 
+    // True once the player has asked to quit: the module may be gone.
+    static bool quitting(KtVelka& velka);
+
 private:
     KtWindowMaker(KtVelka& velka, const KtWindowDescription& record);
+    static KtWindowDescription copyOf(const KtWindowDescription& record);
     KtWindow* build();
     HWND parentWindow();
 
@@ -52,6 +56,5 @@ private:
     void setMovable(KtWindow& window);
 
     KtVelka& velka_;
-    const KtWindowDescription& record_;
-    HWND parent_;
+    KtWindowDescription record_;
 };

@@ -2,6 +2,7 @@
 #include "KtWindowRequests.h"
 #include "KtWindowDescription.h"
 #include "KtWindowMaker.h"
+#include "KtVelka.h"
 #include "KtWindowRegistry.h"
 
 KtWindowRequests::CreateHandler KtWindowRequests::createHandler_ = &KtWindowRequests::winCreate;
@@ -34,8 +35,14 @@ void KtWindowRequests::winCreate(KtVelka& velka, void* resultSlot, const void* r
                              *static_cast<const KtWindowDescription*>(record));
 }
 
-// The module waits for windowDone after a destruction by name.
+// The module waits for windowDone after a destruction by name. After a quit
+// request the name, which lies in the module's memory, is not read: the
+// windows all go when the scenario ends.
 void KtWindowRequests::destroyNotifying(KtVelka& velka, const char* name)
 {
+    if (KtWindowMaker::quitting(velka)) {
+        velka.windowDone.signal();
+        return;
+    }
     KtWindowRegistry::destroyByName(velka, name, TRUE);
 }

@@ -214,14 +214,11 @@ void KtLayerViewport::runEffect(const KtRect& area, int effect)
     // Copying outside the surface would show nothing: the transition keeps
     // to the part of the area that has pixels.
     KtRect onSurface = area;
+    // The surface is not locked meanwhile: a lock is held until its unlock,
+    // and the window thread paints every copy from it.
     if (onSurface.intersect(KtRect(0, 0, surface.width(), surface.height()))) {
-        // Held locked, the surface keeps its memory device context for the
-        // whole transition instead of making one for every strip or block
-        // that the window thread paints.
-        surface.lock();
         ViewportScreen screen(*this);
         TransitionRunner(screen, onSurface).run(effect);
-        surface.unlock();
     }
     if (effect == noEffect)
         return;

@@ -2,10 +2,10 @@
 #pragma once
 #include "KtPoint.h"
 #include "KtRect.h"
+#include "KtViewport.h"
 #include "KtWindow.h"
 
 class KtVelka;
-class KtViewport;
 
 // Made by the scenario runtime with the show command of its creation
 // parameters (slot 85). Once shown, it makes its client viewport, which

@@ -20,19 +20,19 @@ struct SlotCase {
 TEST(ViewportLayout, OverridesAndOwnSlotsSitWhereModulesCallThem)
 {
     const SlotCase cases[] = {
-        {1, slotOf(&KtViewport::windowType), slotOf(&KtViewport24::windowType), "windowType"},
-        {12, slotOf(&KtViewport::windowProc), -1, "windowProc"},
-        {13, slotOf(&KtViewport::classStyle), slotOf(&KtViewport24::classStyle), "classStyle"},
-        {18, slotOf(&KtViewport::classBackground), slotOf(&KtViewport24::classBackground), "classBackground"},
-        {20, slotOf(&KtViewport::className), slotOf(&KtViewport24::className), "className"},
-        {22, slotOf(&KtViewport::windowName), slotOf(&KtViewport24::windowName), "windowName"},
-        {31, slotOf(&KtViewport::showCommand), slotOf(&KtViewport24::showCommand), "showCommand"},
-        {35, slotOf(&KtViewport::onPaint), slotOf(&KtViewport24::onPaint), "onPaint"},
-        {57, slotOf(&KtViewport::onChar), -1, "onChar"},
-        {73, slotOf(&KtViewport::onSetFocus), -1, "onSetFocus"},
-        {74, slotOf(&KtViewport::onKillFocus), -1, "onKillFocus"},
-        {81, slotOf(&KtViewport::onImeChar), -1, "onImeChar"},
-        {85, slotOf(&KtViewport::createShown), slotOf(&KtViewport24::createShown), "createShown"},
+        {1, slotNumber(&KtViewport::windowType), slotNumber(&KtViewport24::windowType), "windowType"},
+        {12, slotNumber(&KtViewport::windowProc), -1, "windowProc"},
+        {13, slotNumber(&KtViewport::classStyle), slotNumber(&KtViewport24::classStyle), "classStyle"},
+        {18, slotNumber(&KtViewport::classBackground), slotNumber(&KtViewport24::classBackground), "classBackground"},
+        {20, slotNumber(&KtViewport::className), slotNumber(&KtViewport24::className), "className"},
+        {22, slotNumber(&KtViewport::windowName), slotNumber(&KtViewport24::windowName), "windowName"},
+        {31, slotNumber(&KtViewport::showCommand), slotNumber(&KtViewport24::showCommand), "showCommand"},
+        {35, slotNumber(&KtViewport::onPaint), slotNumber(&KtViewport24::onPaint), "onPaint"},
+        {57, slotNumber(&KtViewport::onChar), -1, "onChar"},
+        {73, slotNumber(&KtViewport::onSetFocus), -1, "onSetFocus"},
+        {74, slotNumber(&KtViewport::onKillFocus), -1, "onKillFocus"},
+        {81, slotNumber(&KtViewport::onImeChar), -1, "onImeChar"},
+        {85, slotNumber(&KtViewport::createShown), slotNumber(&KtViewport24::createShown), "createShown"},
     };
     for (const SlotCase& c : cases) {
         EXPECT_EQ(c.slot, c.viewport) << c.what;

@@ -11,6 +11,7 @@ foreach(movie_test KtAviView_test KtAnimatedControl_test)
     add_dependencies(${movie_test} test_movies)
   endif()
 endforeach()
+
 # The object-list test tracks the nodes the lists make: the nothrow
 # operator new and the plain operator deletes go through its wrappers.
 if(TARGET KtObjectList_test)
