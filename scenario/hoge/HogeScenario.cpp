@@ -32,8 +32,8 @@ KtRegisterStore store("");
 
 bool quitRequested(KtVelka* velka, DWORD milliseconds)
 {
-    // The events are reached through their virtual tables: this module has
-    // its own copy of the framework code, the objects belong to the host.
+    // The events belong to the host; their code is KtLIB.dll's, shared by
+    // the host and this module.
     return velka->quitRequest.wait(milliseconds) == WAIT_OBJECT_0;
 }
 
