@@ -35,8 +35,14 @@ public:
     }
     ~ScreenSaverPause()
     {
-        if (wasActive_)
-            SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);
+        if (!wasActive_)
+            return;
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);
+        // Reading the setting back makes sure the change has been delivered
+        // before the program ends: under Wine the setting lives in the X
+        // server, and a request still queued when the process ends is lost.
+        BOOL active = FALSE;
+        SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
     }
     ScreenSaverPause(const ScreenSaverPause&) = delete;
     ScreenSaverPause& operator=(const ScreenSaverPause&) = delete;
