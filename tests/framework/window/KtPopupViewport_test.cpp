@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -191,6 +192,54 @@ TEST_F(Popup, LeavingTheProgramIsReportedToTheWindowThread)
 
     EXPECT_EQ(0, popup.setAlwaysActive(0));
     EXPECT_EQ(0, popup.alwaysActive);
+}
+
+// The popup runs on the thread that made it, the window thread, whoever
+// sends it the message: the report lands in that thread's queue.
+TEST_F(Popup, TheReportGoesToTheThreadThatMadeThePopup)
+{
+    struct WindowThread {
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HANDLE reported = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HWND popup = nullptr;
+        DWORD threadId = 0;
+        MSG report{};
+        ~WindowThread() { CloseHandle(ready); CloseHandle(reported); }
+        void run()
+        {
+            KtPopupViewport made(scenarioOwner, KtString("t"), nullptr, 0, 0, 40, 40, FALSE);
+            made.create();
+            popup = made.handle;
+            threadId = GetCurrentThreadId();
+            SetEvent(ready);
+            MSG message;
+            while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+                // Showing the popup may itself change activation: only the
+                // test's own message (other thread 4321) ends the loop.
+                if (!message.hwnd && message.message == 0x469 && message.lParam == 4321) {
+                    report = message;
+                    SetEvent(reported);
+                    break;
+                }
+                DispatchMessageA(&message);
+            }
+        }
+    } window;
+    std::thread thread([&window] { window.run(); });
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(window.ready, 10000));
+    ASSERT_NE(nullptr, window.popup);
+
+    EXPECT_EQ(0, SendMessageA(window.popup, WM_ACTIVATEAPP, FALSE, 4321));
+    bool reported = WaitForSingleObject(window.reported, 10000) == WAIT_OBJECT_0;
+    if (!reported)
+        PostThreadMessageA(window.threadId, WM_QUIT, 0, 0);
+    thread.join();
+    ASSERT_TRUE(reported);
+    EXPECT_EQ(0u, window.report.wParam);
+    EXPECT_EQ(4321, window.report.lParam);
+    MSG stray;
+    EXPECT_FALSE(PeekMessageA(&stray, reinterpret_cast<HWND>(-1), 0x469, 0x469, PM_REMOVE))
+        << "the report went to the sender";
 }
 
 } // namespace
