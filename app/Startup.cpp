@@ -38,9 +38,9 @@ public:
         if (!wasActive_)
             return;
         SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);
-        // Reading the setting back makes sure the change has been delivered
-        // before the program ends: under Wine the setting lives in the X
-        // server, and a request still queued when the process ends is lost.
+        // Reading the setting back waits until the display has taken it; the
+        // X11 driver of Wine otherwise may still hold the change in its
+        // buffer when the process ends, and the change is lost.
         BOOL active = FALSE;
         SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
     }

@@ -2,6 +2,7 @@
 #include "KtPopupViewport.h"
 #include "Diagnostic.h"
 #include "KtMessage.h"
+#include "KtViewport.h"
 #include <cstddef>
 #include <new>
 
@@ -19,7 +20,12 @@ static_assert(sizeof(KtPopupViewport) == 96);
 #pragma GCC diagnostic pop
 
 namespace {
-KtPopupViewport::ClientMaker currentClientMaker = nullptr;
+KtViewport* makeViewport(HWND parentWindow, const KtString& name, const KtRect& area)
+{
+    return new KtViewport(parentWindow, name, area);
+}
+
+KtPopupViewport::ClientMaker currentClientMaker = &makeViewport;
 }
 
 KtPopupViewport::ClientMaker KtPopupViewport::setClientMaker(ClientMaker maker)

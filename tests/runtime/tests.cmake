@@ -19,3 +19,12 @@ if(TARGET SharedFramework_test)
   target_include_directories(SharedFramework_test PRIVATE ${PROJECT_SOURCE_DIR}/scenario/tests)
   add_dependencies(SharedFramework_test hand_over)
 endif()
+
+# winCreate makes real windows on the window thread, movie views among them.
+if(TARGET KtWindowMaker_test)
+  target_link_libraries(KtWindowMaker_test PRIVATE KtRuntime)
+  add_dependencies(KtWindowMaker_test test_movies)
+endif()
+if(TARGET PopupArea_test)
+  target_link_libraries(PopupArea_test PRIVATE KtRuntime)
+endif()

@@ -4,3 +4,11 @@ include(${PROJECT_SOURCE_DIR}/resources/Resources.cmake)
 if(TARGET KtMenu_test)
   pomelo_add_resources(KtMenu_test)
 endif()
+
+# The movie and animation control tests play the movies of test_movies.
+foreach(movie_test KtAviView_test KtAnimatedControl_test)
+  if(TARGET ${movie_test})
+    add_dependencies(${movie_test} test_movies)
+  endif()
+endforeach()
+
