@@ -3,6 +3,7 @@
 #include "KtRect.h"
 #include "KtString.h"
 #include "KtVSurface.h"
+#include "KtViewport.h"
 #include "KtVelka.h"
 #include "MessageBoxRecorder.h"
 #include "ModuleHandOver.h"
@@ -36,7 +37,7 @@ bool imageStillMapped(HMODULE module)
     return info.State == MEM_COMMIT && info.Type == MEM_IMAGE && info.AllocationBase == module;
 }
 
-KtWindow* noClient(HWND, const KtString&, const KtRect&) { return nullptr; }
+KtViewport* noClient(HWND, const KtString&, const KtRect&) { return nullptr; }
 void ignoreDiagnostic(HWND, Diagnostic&) {}
 
 struct ModuleRun {
