@@ -9,11 +9,6 @@
 #include "KtWindowThread.h"
 #include <cstddef>
 
-namespace {
-// The hook of the top-level window reaches the runtime through this pointer.
-KtVelka* volatile currentRuntime = nullptr;
-}
-
 KtVelka::KtVelka(HWND hostWindow)
     : topWindow(nullptr), waitingForInput(0), inputMode(0), inputCode(0),
       inputPosition(0), focusWindow(nullptr), unloading(0), continuation(nullptr), appActive(0),
@@ -26,7 +21,7 @@ KtVelka::KtVelka(HWND hostWindow)
     menuDone.create(TRUE, TRUE);
     quitRequest.create(TRUE, FALSE);
     windowThread.start(&KtWindowThread::main, this, CREATE_SUSPENDED);
-    currentRuntime = this;
+    KtRuntimeSlot::set(this);
     KtTopLevelHook::install(hostWindow);
     windowThread.resume();
     // The module may post its first request as soon as it runs; a thread
@@ -51,13 +46,7 @@ KtVelka::~KtVelka()
     KtWindowRegistry::destroyAll(*this);
     scenarioThread.close();
     module.free();
-    if (currentRuntime == this)
-        currentRuntime = nullptr;
-}
-
-KtVelka* KtVelka::current()
-{
-    return currentRuntime;
+    KtRuntimeSlot::clear(this);
 }
 
 void KtVelka::stopWindowThread()

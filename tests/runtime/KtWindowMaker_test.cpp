@@ -1,5 +1,6 @@
 // winCreate on the real window thread: each kind, names, parents, popup places, destruction and failures.
 #include "Diagnostic.h"
+#include "ImportPatch.h"
 #include "KtAnimatedControl.h"
 #include "KtAviView.h"
 #include "KtLayerViewport.h"
@@ -380,6 +381,14 @@ TEST_F(WindowMaker, AnAllocationFailureIsReportedAsNotEnoughMemory)
         {KtWindowDescription::layerViewport, sizeof(KtLayerViewport), "winCreate - layerViewport"},
         {KtWindowDescription::aviView, sizeof(KtObjectNode), winCreate},   // the registry item
     };
+    // Registry items are made inside KtLIB.dll, whose non-throwing new is
+    // its own import: it is pointed at the replacement above for the test.
+    using NothrowNew = void* (*)(std::size_t, const std::nothrow_t&) noexcept;
+    NothrowNew replacement = &::operator new;
+    ImportPatch frameworkNew("libstdc++-6.dll",
+                             sizeof(void*) == 8 ? "_ZnwyRKSt9nothrow_t" : "_ZnwjRKSt9nothrow_t",
+                             reinterpret_cast<const void*>(replacement));
+    ASSERT_TRUE(frameworkNew.active());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         boxes.clear();

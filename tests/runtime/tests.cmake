@@ -13,6 +13,13 @@ if(TARGET KtWindowThread_test)
   add_dependencies(KtWindowThread_test window_request)
 endif()
 
+# Objects a module leaves to the host, and the state it shares with it.
+if(TARGET SharedFramework_test)
+  target_link_libraries(SharedFramework_test PRIVATE KtRuntime)
+  target_include_directories(SharedFramework_test PRIVATE ${PROJECT_SOURCE_DIR}/scenario/tests)
+  add_dependencies(SharedFramework_test hand_over)
+endif()
+
 # winCreate makes real windows on the window thread, movie views among them.
 if(TARGET KtWindowMaker_test)
   target_link_libraries(KtWindowMaker_test PRIVATE KtRuntime)
