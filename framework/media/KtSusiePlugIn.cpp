@@ -7,15 +7,23 @@
 #include "KtRegistryKey.h"
 #include "KtRegistryNames.h"
 #include "SusiePicture.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
 // Users of the framework reach these fields by offset.
+#ifndef _WIN64
 static_assert(sizeof(KtSusiePlugIn) == 52, "table, module, two patterns, two handles");
 static_assert(offsetof(KtSusiePlugIn, plugin) == 4, "module after the table pointer");
 static_assert(offsetof(KtSusiePlugIn, programPattern) == 12, "program pattern after the module");
 static_assert(offsetof(KtSusiePlugIn, susiePattern) == 28, "Susie pattern after the program pattern");
 static_assert(offsetof(KtSusiePlugIn, info) == 44, "header block after the patterns");
 static_assert(offsetof(KtSusiePlugIn, bits) == 48, "pixel block last");
+#else
+static_assert(ktFieldsInOrder({offsetof(KtSusiePlugIn, plugin), offsetof(KtSusiePlugIn, programPattern),
+                               offsetof(KtSusiePlugIn, susiePattern), offsetof(KtSusiePlugIn, info),
+                               offsetof(KtSusiePlugIn, bits)}),
+              "table, module, two patterns, two handles");
+#endif
 
 namespace {
 

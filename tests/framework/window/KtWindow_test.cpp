@@ -189,7 +189,7 @@ TEST(KtWindowCreate, SecondWindowOfAClassUsesTheRegisteredClass)
     EXPECT_EQ(0, a.withClassCalls);
     ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "KtWindowTwice", &existing));
     EXPECT_EQ(&KtWindow::staticWindowProc, existing.lpfnWndProc);
-    EXPECT_EQ(4, existing.cbWndExtra);
+    EXPECT_EQ(static_cast<int>(sizeof(LONG_PTR)), existing.cbWndExtra) << "room for the object pointer";
     ASSERT_EQ(1, b.create());
     EXPECT_EQ(1, b.withClassCalls);
     EXPECT_NE(a.handle, b.handle);
@@ -344,7 +344,7 @@ TEST(KtWindowLifetime, WindowWithoutAnObjectIsServedByTheDefault)
     // answer like DefWindowProcA (WM_NCCREATE must succeed or creation fails).
     WNDCLASSA wc{};
     wc.lpfnWndProc = &KtWindow::staticWindowProc;
-    wc.cbWndExtra = 4;
+    wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "KtWindowBare";
     ASSERT_TRUE(RegisterClassA(&wc));
