@@ -29,7 +29,7 @@ namespace {
 
 // The public plug-in interface, all __stdcall.
 using GetPluginInfoFn = int(__stdcall*)(int infoNumber, LPSTR buffer, int length);
-using IsSupportedFn = int(__stdcall*)(LPCSTR fileName, DWORD fileHandle);
+using IsSupportedFn = int(__stdcall*)(LPCSTR fileName, DWORD_PTR fileHandle);
 using GetPictureFn = int(__stdcall*)(LPCSTR source, long offset, unsigned flags, HLOCAL* info,
                                      HLOCAL* bits, KtSusiePlugIn::ProgressFn progress, long data);
 
@@ -147,10 +147,10 @@ bool KtSusiePlugIn::isSupported(const char* path, KtFile& file)
     LONG high = 0;
     DWORD low = SetFilePointer(file.handle, 0, &high, FILE_CURRENT);
     auto isSupportedFn = reinterpret_cast<IsSupportedFn>(plugin.procAddress("IsSupported"));
-    // The handle goes over as a 32-bit number; its high word is 0, which
-    // tells the plug-in that it is a handle and not a buffer.
+    // A handle is a small number, below 0x10000, which tells the plug-in
+    // that it is a handle and not a buffer.
     bool supported =
-        isSupportedFn && isSupportedFn(path, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(file.handle))) != 0;
+        isSupportedFn && isSupportedFn(path, reinterpret_cast<DWORD_PTR>(file.handle)) != 0;
     SetFilePointer(file.handle, static_cast<LONG>(low), &high, FILE_BEGIN);
     return supported;
 }

@@ -11,7 +11,9 @@
 #include <mutex>
 #include <string>
 
+#ifndef _WIN64  // byte sizes of the 32-bit product
 static_assert(sizeof(KtString) == 12, "vtable, buffer, cursor");
+#endif
 
 namespace {
 

@@ -7,8 +7,10 @@
 
 namespace {
 
+#ifndef _WIN64  // byte sizes of the 32-bit product
 static_assert(sizeof(KtWindowHandle) == 20);
 static_assert(sizeof(KtWindow) == 56);
+#endif
 
 // Index in the compiled virtual table of a virtual member function: the
 // Itanium ABI stores one plus the byte offset in the pointer-to-member.
