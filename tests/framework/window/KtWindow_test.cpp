@@ -89,7 +89,7 @@ TEST(KtWindowDefaults, ParametersOfANewObject)
     EXPECT_EQ(2, w.windowType());
     EXPECT_EQ(3u, w.classStyle());
     EXPECT_EQ(0, w.classExtraBytes());
-    EXPECT_EQ(4, w.windowExtraBytes());
+    EXPECT_EQ(static_cast<int>(sizeof(LONG_PTR)), w.windowExtraBytes()) << "room for the object pointer";
     EXPECT_EQ(LoadIconA(nullptr, IDI_APPLICATION), w.classIcon());
     EXPECT_EQ(nullptr, w.classCursor());
     EXPECT_EQ(reinterpret_cast<HBRUSH>(6), w.classBackground());
