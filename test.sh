@@ -3,14 +3,14 @@
 # then fuzzes the image readers for about a minute when clang can build the
 # harnesses. Any failing test or any crash the fuzzers find fails the run.
 # Usage: ./test.sh [ctest arguments...]   (for example: ./test.sh -R KtString)
-# POMELO_FUZZ_SECONDS sets the time per harness (default 20, 0 skips fuzzing).
+# POMELO_FUZZ_SECONDS sets the time per harness (default 10, 0 skips fuzzing).
 # The 32-bit build (folder build) is tested where the machine runs 32-bit
 # programs, else the 64-bit build (build64); POMELO_ARCH=32 or 64 forces it.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/choose-arch.sh testing
 native=${POMELO_NATIVE_BUILD:-build-native}
-fuzz_seconds=${POMELO_FUZZ_SECONDS:-20}
+fuzz_seconds=${POMELO_FUZZ_SECONDS:-10}
 
 scripts/install-deps.sh
 scripts/build.sh "$build"
