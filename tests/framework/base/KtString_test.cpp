@@ -11,8 +11,13 @@
 #include <mutex>
 #include <string>
 
-#ifndef _WIN64  // byte sizes of the 32-bit product
-static_assert(sizeof(KtString) == 12, "vtable, buffer, cursor");
+#ifndef _WIN64
+// The byte sizes that modules of the 32-bit product rely on; a 64-bit build
+// checks the same fields' order where the classes are defined.
+TEST(KtStringLayout32BitOnly, ByteSizes)
+{
+    static_assert(sizeof(KtString) == 12, "vtable, buffer, cursor");
+}
 #endif
 
 namespace {

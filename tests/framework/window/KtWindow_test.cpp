@@ -7,9 +7,14 @@
 
 namespace {
 
-#ifndef _WIN64  // byte sizes of the 32-bit product
-static_assert(sizeof(KtWindowHandle) == 20);
-static_assert(sizeof(KtWindow) == 56);
+#ifndef _WIN64
+// The byte sizes that modules of the 32-bit product rely on; a 64-bit build
+// checks the same fields' order where the classes are defined.
+TEST(KtWindowLayout32BitOnly, ByteSizes)
+{
+    static_assert(sizeof(KtWindowHandle) == 20);
+    static_assert(sizeof(KtWindow) == 56);
+}
 #endif
 
 // Index in the compiled virtual table of a virtual member function: the
