@@ -5,6 +5,7 @@
 #include "KtMessageBox.h"
 #include "KtString.h"
 #include "KtTopLevelHook.h"
+#include "KtWindowRegistry.h"
 #include "KtWindowThread.h"
 #include "KtLayoutCheck.h"
 #include <cstddef>
@@ -43,10 +44,12 @@ KtVelka::~KtVelka()
             waitingForInput = 0;
         }
         quitRequest.signal();
-        scenarioThread.wait(INFINITE);
+        // The chain may be waiting for the window thread, and the window
+        // thread for an answer from a window of this thread.
+        KtWindowThread::waitAnsweringSentMessages(scenarioThread, INFINITE);
     }
     stopWindowThread();
-    windows.clear();
+    KtWindowRegistry::destroyAll(*this);
     scenarioThread.close();
     module.free();
     if (currentRuntime == this)

@@ -8,6 +8,7 @@
 #include "KtPopupViewport.h"
 #include "KtThread.h"
 #include "KtVelka.h"
+#include "KtWindowRegistry.h"
 #include "KtWindowRequests.h"
 
 namespace {
@@ -52,10 +53,30 @@ BOOL CALLBACK cancelModalLoop(HWND window, LPARAM)
 }
 }  // namespace
 
+// Scenario windows may be children of the caller's windows (the scenario
+// host window): destroying them sends the parent WM_PARENTNOTIFY and waits
+// for the answer. The caller therefore answers sent messages while it waits;
+// posted messages stay in its queue.
+DWORD KtWindowThread::waitAnsweringSentMessages(KtThread& thread, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD spent = GetTickCount() - start;
+        if (spent >= milliseconds)
+            return WAIT_TIMEOUT;
+        HANDLE handle = thread.handle;
+        DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, milliseconds - spent, QS_SENDMESSAGE);
+        if (woke != WAIT_OBJECT_0 + 1)
+            return woke;
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 void KtWindowThread::stop(KtThread& thread)
 {
     while (postWhenReady(thread, KtMessage::stop)) {
-        if (thread.wait(stopRepostMilliseconds) != WAIT_TIMEOUT)
+        if (waitAnsweringSentMessages(thread, stopRepostMilliseconds) != WAIT_TIMEOUT)
             return;
         EnumThreadWindows(thread.threadId, &cancelModalLoop, 0);
     }
@@ -123,8 +144,8 @@ bool KtWindowThread::serveRequest(const MSG& message)
         velka_.windowDone.signal();
         return true;
     case KtMessage::destroyWindow:
+        // Sets windowDone itself, once the registry's lock has been left.
         KtWindowRequests::destroyByName(velka_, reinterpret_cast<const char*>(message.wParam));
-        velka_.windowDone.signal();
         return true;
     case KtMessage::destroyAllWindows:
         destroyAllWindows();
@@ -157,8 +178,7 @@ bool KtWindowThread::serveRequest(const MSG& message)
 
 void KtWindowThread::destroyAllWindows()
 {
-    KtCriticalSection::Hold hold(velka_.lock);
-    velka_.windows.clear();
+    KtWindowRegistry::destroyAll(velka_);
 }
 
 void KtWindowThread::setCursor(WPARAM cursorObject)

@@ -4,6 +4,7 @@
 #include "KtMessage.h"
 #include "KtVelka.h"
 #include "KtLayoutCheck.h"
+#include "KtViewport.h"
 #include <cstddef>
 #include <new>
 
@@ -30,7 +31,12 @@ static_assert(ktFieldsInOrder({offsetof(KtPopupViewport, runtimeFlag), offsetof(
 #endif
 
 namespace {
-KtPopupViewport::ClientMaker clientMaker = nullptr;
+KtViewport* makeViewport(HWND parentWindow, const KtString& name, const KtRect& area)
+{
+    return new KtViewport(parentWindow, name, area);
+}
+
+KtPopupViewport::ClientMaker clientMaker = &makeViewport;
 }
 
 KtPopupViewport::ClientMaker KtPopupViewport::setClientMaker(ClientMaker maker)

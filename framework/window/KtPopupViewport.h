@@ -2,6 +2,7 @@
 #pragma once
 #include "KtPoint.h"
 #include "KtRect.h"
+#include "KtViewport.h"
 #include "KtWindow.h"
 
 class KtVelka;
@@ -12,9 +13,10 @@ class KtVelka;
 class KtPopupViewport : public KtWindow {
 public:
     // Makes the client viewport of a popup: parent window, name and area in
-    // the popup's client coordinates. The viewport class installs its maker;
-    // without one, or when making fails, the popup has no client.
-    using ClientMaker = KtWindow* (*)(HWND parentWindow, const KtString& name, const KtRect& area);
+    // the popup's client coordinates. A plain KtViewport unless another
+    // maker is installed; with a null maker, or when making fails, the popup
+    // has no client. Returns the maker it replaced.
+    using ClientMaker = KtViewport* (*)(HWND parentWindow, const KtString& name, const KtRect& area);
     static ClientMaker setClientMaker(ClientMaker maker);
 
     // width and height are the client size; owner may be null.
@@ -50,7 +52,7 @@ public:
     // The outer size of a popup whose client area is width x height.
     static SIZE frameSize(int width, int height, BOOL withCaption);
 
-    KtWindow* client;     // the client viewport (owned), null until onCreated
+    KtViewport* client;   // the client viewport (owned), null until onCreated
     KtPoint position;     // left and top on the screen
     int clientWidth;
     int clientHeight;

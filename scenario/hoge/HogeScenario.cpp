@@ -1,14 +1,19 @@
-// The sample game: counts its starts in a saved system register, publishes its registers,
-// waits for the player in both input modes, and ends from its menu or on request.
+// The sample game: counts its starts in a saved system register, plays a short movie and shows
+// pictures in windows it asks of the host, waits for the player in both input modes, takes a name,
+// shows a map whose places light up, and ends from its menu or on request.
+#include "HogeOpening.h"
+#include "HogePictures.h"
+#include "HogeRequests.h"
 #include "KtMessage.h"
 #include "KtPopupMenuRequest.h"
 #include "KtRegisterStore.h"
 #include "KtVelka.h"
+#include "NameEntry.h"
+#include "PictureMap.h"
 #include "resource.h"
 
 namespace {
 
-constexpr DWORD stepMilliseconds = 1000;
 constexpr int gameRegisterCount = 64;
 constexpr int systemRegisterCount = 16;
 constexpr int stringRegisterCount = 16;
@@ -20,15 +25,30 @@ constexpr int stepCounter = 0;
 // of the current wait (0 any key or button, 1 confirm or cancel only).
 constexpr int inputCounter = 1;
 constexpr int modeRegister = 2;
-// Game registers 3 and 4: the last input code and the last menu choice.
+// Game registers 3 and 4: the last input code and the last menu choice;
+// register 5: the last place picked on the map.
 constexpr int lastInputRegister = 3;
 constexpr int lastChoiceRegister = 4;
+constexpr int lastPlaceRegister = 5;
+// String register 0: the player's name.
+constexpr int nameRegister = 0;
 constexpr int anyInputMode = 0;
 constexpr int confirmationMode = 1;
 constexpr int escapeCode = 0x1B;   // Escape, and cancel in confirmation mode
 
 // Kept in the current directory, beside Pomelo.ini.
 KtRegisterStore store("");
+// Pictures over the game's window; each input shows the next transition.
+HogePictures pictures;
+constexpr DWORD pauseBetweenPictures = 400;
+
+// Every way out of the chain: the picture window and its thread go before
+// the host unloads this module.
+KtNextStep end()
+{
+    pictures.stop();
+    return nullptr;
+}
 
 bool quitRequested(KtVelka* velka, DWORD milliseconds)
 {
@@ -53,28 +73,12 @@ void prepareRegisters()
 
 KtNextStep __cdecl waitForPlayer(KtVelka* velka);
 
-// Posts a request to the window thread once its answer event is reset.
-void request(KtVelka* velka, KtEvent& answer, UINT message, WPARAM wParam = 0)
-{
-    answer.unsignal();
-    PostThreadMessageA(velka->windowThread.threadId, message, wParam, 0);
-}
+using HogeRequests::awaitAnswer;
+using HogeRequests::request;
 
-// Waits for the answer, a second at a time, so that the monitor sees the
-// game breathe and a quit request ends the wait at once. False on quit.
-bool awaitAnswer(KtVelka* velka, KtEvent& answer)
+void countSecond()
 {
-    HANDLE events[2] = {velka->quitRequest.handle, answer.handle};
-    for (;;) {
-        DWORD woke = WaitForMultipleObjects(2, events, FALSE, stepMilliseconds);
-        if (woke == WAIT_OBJECT_0)
-            return false;
-        if (woke == WAIT_OBJECT_0 + 1)
-            return true;
-        if (woke == WAIT_FAILED)
-            return false;
-        store.gameRegisters.item(stepCounter) += 1;
-    }
+    store.gameRegisters.item(stepCounter) += 1;
 }
 
 // The game menu of the program's resources, at the mouse cursor.
@@ -95,6 +99,14 @@ int showGameMenu(KtVelka* velka)
     return chosen;
 }
 
+// The name entry or the map, on a panel over the pictures; false on quit.
+bool runScene(KtVelka* velka, int choice)
+{
+    if (choice == IDM_GAME_NAME)
+        return NameEntry::run(velka, store.stringRegisters.item(nameRegister));
+    return PictureMap::run(velka, store.gameRegisters.item(lastPlaceRegister));
+}
+
 KtNextStep __cdecl afterInput(KtVelka* velka)
 {
     DWORD& mode = store.gameRegisters.item(modeRegister);
@@ -103,12 +115,15 @@ KtNextStep __cdecl afterInput(KtVelka* velka)
         int choice = showGameMenu(velka);
         store.gameRegisters.item(lastChoiceRegister) = static_cast<DWORD>(choice);
         if (choice == IDM_GAME_END)
-            return nullptr;
-        return quitRequested(velka, 0) ? nullptr : ktNext(&waitForPlayer);
+            return end();
+        if ((choice == IDM_GAME_NAME || choice == IDM_GAME_MAP) && !runScene(velka, choice))
+            return end();
+        return quitRequested(velka, 0) ? end() : ktNext(&waitForPlayer);
     }
     // Any other input counts, and the next wait takes the other mode.
     store.gameRegisters.item(inputCounter) += 1;
     mode = mode == anyInputMode ? confirmationMode : anyInputMode;
+    pictures.showNext();
     return ktNext(&waitForPlayer);
 }
 
@@ -116,9 +131,28 @@ KtNextStep __cdecl waitForPlayer(KtVelka* velka)
 {
     velka->inputMode = static_cast<int>(store.gameRegisters.item(modeRegister));
     request(velka, velka->inputDone, KtMessage::startInput);
+    // Published once the game listens: whoever watches the registers may
+    // give the first input from then on.
+    velka->registers = &store;
     if (!awaitAnswer(velka, velka->inputDone))
-        return nullptr;
+        return end();
     return ktNext(&afterInput);
+}
+
+// One picture after another through each kind of transition, then the game waits.
+KtNextStep __cdecl showTransitions(KtVelka* velka)
+{
+    if (!pictures.showEveryKind(velka->quitRequest.handle, pauseBetweenPictures))
+        return end();
+    return ktNext(&waitForPlayer);
+}
+
+// The short movie over the picture window, then the pictures.
+KtNextStep __cdecl playOpening(KtVelka* velka)
+{
+    if (!HogeOpening::play(velka, HogePictures::windowName))
+        return end();
+    return ktNext(&showTransitions);
 }
 
 }  // namespace
@@ -126,6 +160,12 @@ KtNextStep __cdecl waitForPlayer(KtVelka* velka)
 extern "C" __declspec(dllexport) KtNextStep __cdecl hege(KtVelka* velka)
 {
     prepareRegisters();
-    velka->registers = &store;
-    return quitRequested(velka, 0) ? nullptr : ktNext(&waitForPlayer);
+    HogeRequests::setHeartbeat(&countSecond);
+    if (quitRequested(velka, 0))
+        return nullptr;
+    // The windows come from the host (winCreate); a game without its
+    // picture window still plays, without pictures or movie.
+    if (!pictures.start(velka))
+        return quitRequested(velka, 0) ? end() : ktNext(&waitForPlayer);
+    return ktNext(&playOpening);
 }

@@ -283,10 +283,11 @@ long gameRegister(int index)
     return at == std::string::npos ? -1 : std::stol(monitor.output().substr(at + key.size()));
 }
 
-// Polls a game register until it holds the value, for at most ten seconds.
-bool registerBecomes(int index, long value)
+// Polls a game register until it holds the value, for at most tries tenths
+// of a second.
+bool registerBecomes(int index, long value, int tries = 100)
 {
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < tries; ++i) {
         if (gameRegister(index) == value)
             return true;
         Sleep(100);
@@ -350,6 +351,151 @@ TEST_F(PomeloRun, TheSampleGameWaitsForThePlayerAndEndsFromItsMenu)
     PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(0u, finish()) << "ending the game from the menu closes the program";
+}
+
+// Opens the game menu with Escape and chooses the item that many steps down
+// (the separators are skipped). Escape counts only while the game waits for the player, so it is pressed
+// again until the menu shows.
+void chooseFromMenu(HWND window, int steps)
+{
+    HWND menu = nullptr;
+    for (int i = 0; i < 120 && !menu; ++i) {
+        pressKey(window, VK_ESCAPE);
+        for (int j = 0; j < 10 && !menu; ++j) {
+            HWND shown = FindWindowA("#32768", nullptr);
+            if (shown && IsWindowVisible(shown))
+                menu = shown;
+            else
+                Sleep(50);
+        }
+    }
+    ASSERT_NE(nullptr, menu);
+    for (int i = 0; i < steps; ++i)
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+// The viewport of the panel the sample game opened for a scene, waited for:
+// a popup viewport over the game's window, filled by its client viewport.
+HWND waitForPanel()
+{
+    for (int i = 0; i < 200; ++i) {
+        HWND popup = FindWindowA("KtPopupViewport", nullptr);
+        HWND client = popup && IsWindowVisible(popup) ? FindWindowExA(popup, nullptr, "KtViewport", nullptr) : nullptr;
+        if (client)
+            return client;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// Does something, then waits half a second for the window to go; twenty tries.
+template <class Action>
+bool repeatUntilGone(HWND window, Action action)
+{
+    for (int i = 0; i < 20; ++i) {
+        action();
+        for (int j = 0; j < 10; ++j) {
+            if (!IsWindow(window))
+                return true;
+            Sleep(50);
+        }
+    }
+    return false;
+}
+
+// Waits until the window shows the caret of its thread.
+bool hasCaret(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    for (int i = 0; i < 100; ++i) {
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCaret == window)
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+bool stringRegisterIs(int index, const std::string& value)
+{
+    for (int i = 0; i < 100; ++i) {
+        ProcessRunner monitor;
+        if (monitor.run(ProcessRunner::programFolder() + "KtMonitor.exe", "--print", waitLimit)
+            && monitor.output().find("string[" + std::to_string(index) + "]=" + value + "\n") != std::string::npos)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+// Polls the screen until the map shows colour at a client point. (The screen
+// is read, not the window: another process's window reads as invalid here.)
+::testing::AssertionResult showsColour(HWND view, int x, int y, COLORREF colour)
+{
+    COLORREF shown = CLR_INVALID;
+    for (int i = 0; i < 100; ++i) {
+        POINT at = {x, y};
+        ClientToScreen(view, &at);
+        HDC dc = GetDC(nullptr);
+        shown = GetPixel(dc, at.x, at.y);
+        ReleaseDC(nullptr, dc);
+        if (shown == colour)
+            return ::testing::AssertionSuccess();
+        Sleep(50);
+    }
+    return ::testing::AssertionFailure() << "shows " << std::hex << shown << " instead of " << colour;
+}
+
+TEST_F(PomeloRun, TheSampleGameTakesANameAndLightsThePlacesOfItsMap)
+{
+    std::string folder = prepareFolder("hoge", "hege");
+    ASSERT_TRUE(startGame(folder));
+    HWND window = waitForGameWindow();
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(registerBecomes(2, 0)) << "the registers are published";
+
+    // Continue, End, then the name entry (separators skipped).
+    chooseFromMenu(window, 3);
+    HWND field = waitForPanel();
+    ASSERT_NE(nullptr, field) << "the name field opens";
+    ASSERT_TRUE(hasCaret(field)) << "the field takes the focus with its caret";
+    for (char c : std::string("Pom"))
+        PostMessageA(field, WM_CHAR, BYTE(c), 1);
+    PostMessageA(field, WM_IME_CHAR, 0x82A0, 1);   // "あ" from the input method
+    // Return ends the name once the game waits for it.
+    EXPECT_TRUE(repeatUntilGone(field, [field] { pressKey(field, VK_RETURN); }));
+    EXPECT_TRUE(stringRegisterIs(0, "Pomあ"));
+
+    chooseFromMenu(window, 4);
+    HWND map = waitForPanel();
+    ASSERT_NE(nullptr, map) << "the map opens";
+    const COLORREF forestDim = RGB(0, 90, 0), forestLit = RGB(70, 210, 70);
+    const COLORREF lakeDim = RGB(20, 40, 120), lakeLit = RGB(90, 150, 255);
+    ASSERT_TRUE(showsColour(map, 90, 100, forestDim));
+    PostMessageA(map, WM_MOUSEMOVE, 0, MAKELPARAM(90, 100));
+    EXPECT_TRUE(showsColour(map, 90, 100, forestLit)) << "the forest lights up under the mouse";
+    EXPECT_TRUE(showsColour(map, 290, 110, lakeDim));
+    PostMessageA(map, WM_MOUSEMOVE, 0, MAKELPARAM(290, 110));
+    EXPECT_TRUE(showsColour(map, 290, 110, lakeLit)) << "then the lake";
+    EXPECT_TRUE(showsColour(map, 90, 100, forestDim)) << "and the forest goes dark";
+
+    // A click on the town picks it; a click on "back" closes the map. Clicks
+    // count only while the game waits for one, so each is repeated until seen.
+    auto click = [map](int x, int y) {
+        PostMessageA(map, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        PostMessageA(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        PostMessageA(map, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    };
+    bool picked = false;
+    for (int i = 0; i < 20 && !picked; ++i) {
+        click(300, 200);
+        picked = registerBecomes(5, 4, 10);
+    }
+    EXPECT_TRUE(picked) << "the town is the place picked";
+    EXPECT_TRUE(repeatUntilGone(map, [&click] { click(350, 258); })) << "back closes the map";
+    chooseFromMenu(window, 2);
     EXPECT_EQ(0u, finish()) << "ending the game from the menu closes the program";
 }
 

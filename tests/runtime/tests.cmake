@@ -12,3 +12,12 @@ if(TARGET KtWindowThread_test)
   pomelo_add_resources(KtWindowThread_test)
   add_dependencies(KtWindowThread_test window_request)
 endif()
+
+# winCreate makes real windows on the window thread, movie views among them.
+if(TARGET KtWindowMaker_test)
+  target_link_libraries(KtWindowMaker_test PRIVATE KtRuntime)
+  add_dependencies(KtWindowMaker_test test_movies)
+endif()
+if(TARGET PopupArea_test)
+  target_link_libraries(PopupArea_test PRIVATE KtRuntime)
+endif()

@@ -110,20 +110,20 @@ TEST(KtObjectListLayout32BitOnly, ByteSizes)
 
 TEST(KtObjectList, SlotsAndFieldsKeepTheirOrder)
 {
-    EXPECT_EQ(1, slotOf(&KtObjectList::forEach));
-    EXPECT_EQ(2, slotOf(&KtObjectList::removeAll));
-    EXPECT_EQ(3, slotOf(&KtObjectList::clear));
-    EXPECT_EQ(4, slotOf(&KtObjectList::insertFirst));
-    EXPECT_EQ(5, slotOf(&KtObjectList::insertLast));
-    EXPECT_EQ(6, slotOf(&KtObjectList::add));
-    EXPECT_EQ(7, slotOf(&KtObjectList::remove));
-    EXPECT_EQ(8, slotOf(&KtObjectList::find));
-    EXPECT_EQ(9, slotOf(&KtObjectList::findChecked));
-    EXPECT_EQ(10, slotOf(&KtObjectList::containsNode));
-    EXPECT_EQ(11, slotOf(&KtObjectList::contains));
-    EXPECT_EQ(12, slotOf(&KtObjectList::containsChecked));
-    EXPECT_EQ(13, slotOf(&KtObjectList::isValidNode));
-    EXPECT_EQ(14, slotOf(&KtPriorityList::priorityOf));
+    EXPECT_EQ(1, slotNumber(&KtObjectList::forEach));
+    EXPECT_EQ(2, slotNumber(&KtObjectList::removeAll));
+    EXPECT_EQ(3, slotNumber(&KtObjectList::clear));
+    EXPECT_EQ(4, slotNumber(&KtObjectList::insertFirst));
+    EXPECT_EQ(5, slotNumber(&KtObjectList::insertLast));
+    EXPECT_EQ(6, slotNumber(&KtObjectList::add));
+    EXPECT_EQ(7, slotNumber(&KtObjectList::remove));
+    EXPECT_EQ(8, slotNumber(&KtObjectList::find));
+    EXPECT_EQ(9, slotNumber(&KtObjectList::findChecked));
+    EXPECT_EQ(10, slotNumber(&KtObjectList::containsNode));
+    EXPECT_EQ(11, slotNumber(&KtObjectList::contains));
+    EXPECT_EQ(12, slotNumber(&KtObjectList::containsChecked));
+    EXPECT_EQ(13, slotNumber(&KtObjectList::isValidNode));
+    EXPECT_EQ(14, slotNumber(&KtPriorityList::priorityOf));
 }
 
 TEST(KtObjectList, InsertionResultsAndCircularLinks)

@@ -3,6 +3,7 @@
 #include "KtChildWindow.h"
 #include "Diagnostic.h"
 #include "KtVelka.h"
+#include "KtViewport.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
@@ -49,20 +50,20 @@ private:
     alignas(KtVelka) unsigned char storage_[sizeof(KtVelka)];
 };
 
-// Stands in for the viewport class: a child window that reports its end.
-struct FakeClient : KtChildWindow {
-    FakeClient(HWND p, const KtString& n, const KtRect& r) : KtChildWindow(p, n, r) {}
+// A viewport that reports its end.
+struct FakeClient : KtViewport {
+    FakeClient(HWND p, const KtString& n, const KtRect& r) : KtViewport(p, n, r) {}
     ~FakeClient() override { ++deleted; }
     static int deleted;
 };
 int FakeClient::deleted = 0;
 
-KtWindow* makeFakeClient(HWND parent, const KtString& name, const KtRect& area)
+KtViewport* makeFakeClient(HWND parent, const KtString& name, const KtRect& area)
 {
     return new FakeClient(parent, name, area);
 }
 
-KtWindow* failToMakeClient(HWND, const KtString&, const KtRect&)
+KtViewport* failToMakeClient(HWND, const KtString&, const KtRect&)
 {
     throw NotEnoughMemoryException("KtVSurface - create", "メモリが足りません！");
 }
@@ -146,6 +147,18 @@ TEST_F(Popup, ClientViewportIsNamedPlacedAndDeletedWithThePopup)
     }
     EXPECT_EQ(1, FakeClient::deleted);
     EXPECT_FALSE(IsWindow(clientWindow));
+}
+
+TEST(PopupClient, WithoutAnInstalledMakerTheClientIsAViewportOfTheClientSize)
+{
+    KtPopupViewport popup(nullptr, KtString("Map"), nullptr, 0, 0, 120, 70, TRUE);
+    ASSERT_EQ(1, popup.create());
+    ASSERT_NE(nullptr, popup.client);
+    EXPECT_EQ(5, popup.client->windowType());
+    EXPECT_STREQ("MapClient", popup.client->name.text());
+    EXPECT_EQ(120, popup.client->surface.width());
+    EXPECT_EQ(70, popup.client->surface.height());
+    EXPECT_EQ(popup.handle, GetParent(popup.client->handle));
 }
 
 TEST_F(Popup, WithoutAClientThePopupStaysOpen)

@@ -5,6 +5,13 @@ if(TARGET KtMenu_test)
   pomelo_add_resources(KtMenu_test)
 endif()
 
+# The movie and animation control tests play the movies of test_movies.
+foreach(movie_test KtAviView_test KtAnimatedControl_test)
+  if(TARGET ${movie_test})
+    add_dependencies(${movie_test} test_movies)
+  endif()
+endforeach()
+
 # The object-list test tracks the nodes the lists make: the nothrow
 # operator new and the plain operator deletes go through its wrappers.
 if(TARGET KtObjectList_test)
