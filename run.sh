@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the game.
+# Installs what is missing, builds, and runs the game: the 32-bit build where
+# the machine runs 32-bit programs, else the 64-bit build; POMELO_ARCH=32 or
+# 64 forces it.
 set -euo pipefail
 cd "$(dirname "$0")"
-build=${POMELO_BUILD:-build}
+source scripts/choose-arch.sh running
 
 scripts/install-deps.sh
 scripts/build.sh "$build"

@@ -4,9 +4,11 @@
 # harnesses. Any failing test or any crash the fuzzers find fails the run.
 # Usage: ./test.sh [ctest arguments...]   (for example: ./test.sh -R KtString)
 # POMELO_FUZZ_SECONDS sets the time per harness (default 10, 0 skips fuzzing).
+# The 32-bit build (folder build) is tested where the machine runs 32-bit
+# programs, else the 64-bit build (build64); POMELO_ARCH=32 or 64 forces it.
 set -euo pipefail
 cd "$(dirname "$0")"
-build=${POMELO_BUILD:-build}
+source scripts/choose-arch.sh testing
 native=${POMELO_NATIVE_BUILD:-build-native}
 fuzz_seconds=${POMELO_FUZZ_SECONDS:-10}
 

@@ -13,7 +13,7 @@ int __stdcall GetPluginInfo(int infoNumber, LPSTR buffer, int length)
     return copyPluginInfo(infoNumber == 0 ? "00IN" : nullptr, buffer, length);
 }
 
-int __stdcall IsSupported(LPCSTR, DWORD)
+int __stdcall IsSupported(LPCSTR, DWORD_PTR)
 {
     PluginTrace::note(pluginInstance, "IsSupported");
     return 1;

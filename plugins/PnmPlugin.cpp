@@ -169,17 +169,17 @@ int __stdcall GetPluginInfo(int infoNumber, LPSTR buffer, int length)
     return copyPluginInfo(known ? infoTexts[infoNumber] : nullptr, buffer, length);
 }
 
-int __stdcall IsSupported(LPCSTR fileName, DWORD fileHandle)
+int __stdcall IsSupported(LPCSTR fileName, DWORD_PTR fileHandle)
 {
     PluginTrace::note(pluginInstance, "IsSupported");
     uint8_t head[susieHeadSize];
     DWORD got = 0;
-    if (HIWORD(fileHandle) == 0) {
-        HANDLE file = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(fileHandle));
+    if ((fileHandle >> 16) == 0) {
+        HANDLE file = reinterpret_cast<HANDLE>(fileHandle);
         if (!ReadFile(file, head, sizeof head, &got, nullptr))
             return 0;
     } else {
-        std::memcpy(head, reinterpret_cast<const void*>(static_cast<UINT_PTR>(fileHandle)), sizeof head);
+        std::memcpy(head, reinterpret_cast<const void*>(fileHandle), sizeof head);
         got = sizeof head;
     }
     PnmHeader header;

@@ -25,9 +25,10 @@ struct SusiePictureInfo {
 // name, 2n+2 / 2n+3: the n-th file pattern and its description. Returns the
 // characters written, 0 for an unknown number.
 __declspec(dllexport) int __stdcall GetPluginInfo(int infoNumber, LPSTR buffer, int length);
-// fileHandle with a high word of 0 is an open file standing at the image;
-// otherwise it is the address of the file's first 2 KB.
-__declspec(dllexport) int __stdcall IsSupported(LPCSTR fileName, DWORD fileHandle);
+// fileHandle below 0x10000 is an open file standing at the image; otherwise
+// it is the address of the file's first 2 KB (pointer-sized, so a 64-bit
+// plug-in takes a 64-bit address).
+__declspec(dllexport) int __stdcall IsSupported(LPCSTR fileName, DWORD_PTR fileHandle);
 __declspec(dllexport) int __stdcall GetPictureInfo(LPCSTR source, long length, unsigned flags,
                                                    SusiePictureInfo* info);
 // flags & 7 == 0: source is a file name and length the image's offset in it;

@@ -3,6 +3,7 @@
 #include "KtDummyWindow.h"
 #include "KtMenu.h"
 #include "KtVelka.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
 POINT KtPopupMenuRequest::position() const
@@ -37,9 +38,16 @@ void KtPopupMenuRequest::serve(KtVelka& velka, KtPopupMenuRequest* request)
 }
 
 // Scenario modules fill the record by position.
+#ifndef _WIN64
 static_assert(offsetof(KtPopupMenuRequest, result) == 4, "result");
 static_assert(offsetof(KtPopupMenuRequest, menuId) == 8, "menuId");
 static_assert(offsetof(KtPopupMenuRequest, owner) == 12, "owner");
 static_assert(offsetof(KtPopupMenuRequest, x) == 16, "x");
 static_assert(offsetof(KtPopupMenuRequest, y) == 20, "y");
 static_assert(sizeof(KtPopupMenuRequest) == 24, "six words");
+#else
+static_assert(ktFieldsInOrder({offsetof(KtPopupMenuRequest, result), offsetof(KtPopupMenuRequest, menuId),
+                               offsetof(KtPopupMenuRequest, owner), offsetof(KtPopupMenuRequest, x),
+                               offsetof(KtPopupMenuRequest, y)}),
+              "result, menuId, owner, x, y");
+#endif

@@ -114,14 +114,14 @@ void KtRegisterMonitor::sendGameRegisters(KtVelka& velka, KtRegisterStore& regis
 {
     DWORD count = static_cast<DWORD>(registers.gameRegisters.count());
     send(velka, KtMonitorRecord::gameRegisters + count, registers.gameRegisters.values(),
-         count * 4);
+         count * static_cast<DWORD>(sizeof *registers.gameRegisters.values()));
 }
 
 void KtRegisterMonitor::sendSystemRegisters(KtVelka& velka, KtRegisterStore& registers)
 {
     DWORD count = static_cast<DWORD>(registers.systemRegisters.count());
     send(velka, KtMonitorRecord::systemRegisters + count, registers.systemRegisters.values(),
-         count * 4);
+         count * static_cast<DWORD>(sizeof *registers.systemRegisters.values()));
 }
 
 void KtRegisterMonitor::sendStringRegister(KtVelka& velka, KtRegisterStore& registers,

@@ -32,11 +32,11 @@ void KtTopLevelHook::install(HWND host)
     HWND top = topLevelOf(host);
     if (!top || !IsWindow(top))
         return;
-    auto current = reinterpret_cast<WNDPROC>(GetWindowLongA(top, GWL_WNDPROC));
+    auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(top, GWLP_WNDPROC));
     if (current == &KtTopLevelHook::procedure)
         return;
     savedProcedure = current;
-    SetWindowLongA(top, GWL_WNDPROC, reinterpret_cast<LONG>(&KtTopLevelHook::procedure));
+    SetWindowLongPtrA(top, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KtTopLevelHook::procedure));
 }
 
 void KtTopLevelHook::remove(HWND host)
@@ -44,9 +44,9 @@ void KtTopLevelHook::remove(HWND host)
     HWND top = topLevelOf(host);
     if (!top || !IsWindow(top) || !savedProcedure)
         return;
-    if (reinterpret_cast<WNDPROC>(GetWindowLongA(top, GWL_WNDPROC)) != &KtTopLevelHook::procedure)
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(top, GWLP_WNDPROC)) != &KtTopLevelHook::procedure)
         return;
-    SetWindowLongA(top, GWL_WNDPROC, reinterpret_cast<LONG>(savedProcedure));
+    SetWindowLongPtrA(top, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedProcedure));
 }
 
 int KtTopLevelHook::activationFlag()
@@ -57,7 +57,7 @@ int KtTopLevelHook::activationFlag()
 LRESULT KtTopLevelHook::passOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WNDPROC saved = savedProcedure;
-    // CallWindowProcA rather than a plain call: what GetWindowLongA returned
+    // CallWindowProcA rather than a plain call: what GetWindowLongPtrA returned
     // may be a thunk for a procedure of the other character set.
     if (!saved)
         return DefWindowProcA(window, message, wParam, lParam);

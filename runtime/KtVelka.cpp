@@ -7,6 +7,7 @@
 #include "KtTopLevelHook.h"
 #include "KtWindowRegistry.h"
 #include "KtWindowThread.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
 KtVelka::KtVelka(HWND hostWindow)
@@ -56,13 +57,13 @@ void KtVelka::stopWindowThread()
     KtWindowThread::stop(windowThread);
 }
 
-int KtVelka::load(const char* moduleFile)
+INT_PTR KtVelka::load(const char* moduleFile)
 {
     if (scenarioThread.isRunning())
         return 1;
     module.free();
     if (module.load(moduleFile, 0))
-        return reinterpret_cast<int>(module.handle);
+        return reinterpret_cast<INT_PTR>(module.handle);
 
     KtString text(moduleFile);
     text.append("がロードできません");
@@ -154,6 +155,7 @@ void KtVelka::finishChain()
 }
 
 // The module reads these fields by position.
+#ifndef _WIN64
 static_assert(offsetof(KtVelka, topWindow) == 4, "topWindow follows the vtable");
 static_assert(offsetof(KtVelka, host) == 8, "host");
 static_assert(offsetof(KtVelka, windowDone) == 28, "windowDone");
@@ -178,3 +180,18 @@ static_assert(offsetof(KtVelka, dragging) == 208, "dragging");
 static_assert(offsetof(KtVelka, registers) == 212, "registers");
 static_assert(offsetof(KtVelka, monitorWindow) == 216, "monitorWindow");
 static_assert(sizeof(KtVelka) == 224, "the object with its spare word");
+#else
+static_assert(ktFieldsInOrder({offsetof(KtVelka, topWindow), offsetof(KtVelka, host),
+                               offsetof(KtVelka, windowDone), offsetof(KtVelka, inputDone),
+                               offsetof(KtVelka, menuDone), offsetof(KtVelka, quitRequest),
+                               offsetof(KtVelka, waitingForInput), offsetof(KtVelka, inputMode),
+                               offsetof(KtVelka, inputCode), offsetof(KtVelka, inputPosition),
+                               offsetof(KtVelka, focusWindow), offsetof(KtVelka, windowThread),
+                               offsetof(KtVelka, unloading), offsetof(KtVelka, lock),
+                               offsetof(KtVelka, continuation), offsetof(KtVelka, module),
+                               offsetof(KtVelka, scenarioThread), offsetof(KtVelka, windows),
+                               offsetof(KtVelka, systemInfo), offsetof(KtVelka, appActive),
+                               offsetof(KtVelka, dragging), offsetof(KtVelka, registers),
+                               offsetof(KtVelka, monitorWindow), offsetof(KtVelka, spare)}),
+              "the fields in the order modules read them");
+#endif

@@ -34,7 +34,7 @@ public:
 
     // Loads the module (nonzero without doing anything while the chain runs).
     // Throws CannotLoadException after a message box when the file cannot be loaded.
-    int load(const char* moduleFile);
+    INT_PTR load(const char* moduleFile);
     // Starts the chain at the named export (nonzero, nothing done, while it runs).
     int start(const char* entryName);
     HWND topLevelWindow(BOOL refresh);

@@ -6,8 +6,10 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build}
 frames=${2:-10}
+# A new folder becomes the 32-bit build, or the 64-bit one with POMELO_ARCH=64.
+toolchain() { [ "${POMELO_ARCH:-32}" = 64 ] && echo x86_64-mingw.cmake || echo i686-mingw.cmake; }
 if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$here/.." -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/i686-mingw.cmake" >/dev/null
+  cmake -S "$here/.." -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/$(toolchain)" >/dev/null
 fi
 cmake --build "$build" --target PixelBench -j2 >/dev/null
 build=$(cd "$build" && pwd)

@@ -6,8 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 shift || true
+# A new folder becomes the 32-bit build, or the 64-bit one with POMELO_ARCH=64.
+toolchain() { [ "${POMELO_ARCH:-32}" = 64 ] && echo x86_64-mingw.cmake || echo i686-mingw.cmake; }
 if [ ! -f "$build/build.ninja" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/i686-mingw.cmake >/dev/null
+  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$(toolchain)" >/dev/null
 fi
 cmake --build "$build" --target ImageBench >/dev/null
 scripts/prepare-prefix.sh "$build" >/dev/null

@@ -2,7 +2,19 @@
 # project uses (its own prefix, Japanese code page, no Mono/Gecko prompts).
 _build=$(cd "$1" && pwd)
 export WINEPREFIX="$_build/wineprefix"
-export WINEARCH=win32
+# A 64-bit build (see cmake/Wine.cmake) runs in a 64-bit prefix under the
+# 64-bit loader, which its wine64-bin commands start directly.
+if [ "$(cat "$_build/wine-arch" 2>/dev/null)" = win64 ]; then
+  export WINEARCH=win64
+  export WINELOADER=/usr/lib/wine/wine64
+  export WINESERVER=/usr/lib/wine/wineserver64
+  case ":$PATH:" in
+    *":$_build/wine64-bin:"*) ;;
+    *) export PATH="$_build/wine64-bin:$PATH" ;;
+  esac
+else
+  export WINEARCH=win32
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$_build/locale"

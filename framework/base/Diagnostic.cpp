@@ -20,7 +20,11 @@ char* copyText(const char* text)
 }
 }
 
+#ifndef _WIN64
 static_assert(sizeof(Diagnostic) == 12, "vtable pointer, title, message");
+#else
+static_assert(sizeof(Diagnostic) == 3 * sizeof(void*), "vtable pointer, title, message");
+#endif
 
 Diagnostic::Diagnostic(const char* title, const char* message)
     : title_(copyText(title)), message_(copyText(message))

@@ -4,7 +4,11 @@
 #include "KtStringRecord.h"
 #include <windows.h>
 
+#ifndef _WIN64
 static_assert(sizeof(KtClassTag) == 16, "vtable pointer, then the name string");
+#else
+static_assert(sizeof(KtClassTag) == sizeof(void*) + sizeof(KtString), "vtable pointer, then the name string");
+#endif
 
 namespace {
 constexpr int nameGrowth = 256;

@@ -7,8 +7,12 @@
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
+#ifndef _WIN64
 static_assert(sizeof(KtFile) == 20, "vtable pointer, handle, name");
 static_assert(offsetof(KtFile, handle) == 4, "the handle follows the vtable pointer");
+#else
+static_assert(offsetof(KtFile, handle) == sizeof(void*), "the handle follows the vtable pointer");
+#endif
 #pragma GCC diagnostic pop
 
 namespace {

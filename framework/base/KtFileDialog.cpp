@@ -2,11 +2,13 @@
 #include "KtFileDialog.h"
 #include "Diagnostic.h"
 #include "KtHeap.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 #include <cstring>
 
 void KtFileDialog::checkLayout()
 {
+#ifndef _WIN64
     static_assert(sizeof(OPENFILENAME_NT4A) == 76, "the request every dialog version accepts");
     static_assert(offsetof(KtFileDialog, request) == 4 && offsetof(KtFileDialog, mode) == 80 &&
                       offsetof(KtFileDialog, fileBuffer) == 84 &&
@@ -14,6 +16,13 @@ void KtFileDialog::checkLayout()
                       offsetof(KtFileDialog, defaultExtension) == 92,
                   "request, mode, the two buffers, the default extension");
     static_assert(sizeof(KtFileDialog) == 104, "nothing after the default extension");
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtFileDialog, request), offsetof(KtFileDialog, mode),
+                                   offsetof(KtFileDialog, fileBuffer),
+                                   offsetof(KtFileDialog, titleBuffer),
+                                   offsetof(KtFileDialog, defaultExtension)}),
+                  "request, mode, the two buffers, the default extension");
+#endif
 }
 
 KtFileDialog::KtFileDialog(int mode)

@@ -1,9 +1,11 @@
 // KtFileFinder: the directory search behind the plug-in list and other folder walks.
 #include "KtFileFinder.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 #include <cstring>
 
 struct KtFileFinderLayout {
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
     static_assert(offsetof(KtFileFinder, pattern_) == 4, "pattern follows the vtable");
@@ -13,6 +15,11 @@ struct KtFileFinderLayout {
 #pragma GCC diagnostic pop
     static_assert(sizeof(WIN32_FIND_DATAA) == 320, "the platform's find record");
     static_assert(sizeof(KtFileFinder) == 356, "vtable, KtPathName, KtString, HANDLE, find record");
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtFileFinder, pattern_), offsetof(KtFileFinder, result_),
+                                   offsetof(KtFileFinder, search_), offsetof(KtFileFinder, found_)}),
+                  "vtable, KtPathName, KtString, HANDLE, find record");
+#endif
 };
 
 KtFileFinder::KtFileFinder()

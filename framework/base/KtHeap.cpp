@@ -8,7 +8,8 @@ static_assert(KtHeap::zeroFill == HEAP_ZERO_MEMORY, "zero-fill is the heap's own
 
 void* KtHeap::malloc(DWORD size, DWORD flags)
 {
-    void* block = HeapAlloc(GetProcessHeap(), flags & ~throwOnFailure, size);
+    void* block = size <= largestBlock ? HeapAlloc(GetProcessHeap(), flags & ~throwOnFailure, size)
+                                       : nullptr;
     if (!block && (flags & throwOnFailure))
         throw NotEnoughMemoryException("KtHeap - malloc", "メモリが足りません！");
     return block;

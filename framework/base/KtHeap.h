@@ -12,6 +12,10 @@ public:
     static constexpr DWORD throwOnFailure = 0x4;
     // HEAP_ZERO_MEMORY: the block comes zero-filled.
     static constexpr DWORD zeroFill = 0x8;
+    // Larger blocks are refused like any other failed allocation. The 32-bit
+    // program has 2 GB of address space and could never get one; a 64-bit
+    // build would otherwise hand out whatever a corrupt size asks for.
+    static constexpr DWORD largestBlock = 0x7FFFFFFF;
 
     // Returns the block, or null when the heap refuses and throwOnFailure is clear.
     static void* malloc(DWORD size, DWORD flags);

@@ -9,11 +9,15 @@
 #include <vector>
 
 struct KtPathNameLayout {
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
     static_assert(offsetof(KtPathName, path_) == 4, "the path follows the vtable");
 #pragma GCC diagnostic pop
     static_assert(sizeof(KtPathName) == 16, "vtable pointer and one KtString");
+#else
+    static_assert(offsetof(KtPathName, path_) == sizeof(void*), "the path follows the vtable");
+#endif
 };
 
 namespace {

@@ -3,6 +3,7 @@
 #include "KtFile.h"
 #include "KtStringRecord.h"
 #include "RegisterArray.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 #include <memory>
 
@@ -12,12 +13,17 @@ const RegisterCaptions captions = {"KtReg - create", "KtReg - item()"};
 
 KtReg::KtReg() : values_(nullptr), count_(0)
 {
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
     static_assert(sizeof(KtReg) == 12, "table pointer, values, count");
     static_assert(offsetof(KtReg, values_) == 4, "values follow the table pointer");
     static_assert(offsetof(KtReg, count_) == 8, "count follows values");
 #pragma GCC diagnostic pop
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtReg, values_), offsetof(KtReg, count_)}),
+                  "table pointer, values, count");
+#endif
 }
 
 KtReg::~KtReg()

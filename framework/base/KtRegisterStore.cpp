@@ -4,6 +4,7 @@
 #include "KtFile.h"
 #include "KtMessageBox.h"
 #include "KtPathName.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 #include <cstring>
 
@@ -39,6 +40,7 @@ KtRegisterStore::KtRegisterStore(const char* base) : baseDirectory(256, base)
 {
     std::memset(moduleHead_, 0, sizeof moduleHead_);
     std::memset(moduleMembers_, 0, sizeof moduleMembers_);
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
     static_assert(offsetof(KtRegisterStore, baseDirectory) == 12, "base directory");
@@ -47,6 +49,14 @@ KtRegisterStore::KtRegisterStore(const char* base) : baseDirectory(256, base)
     static_assert(offsetof(KtRegisterStore, stringRegisters) == 48, "string registers");
     static_assert(offsetof(KtRegisterStore, systemRegisters) == 536, "system registers");
 #pragma GCC diagnostic pop
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtRegisterStore, baseDirectory),
+                                   offsetof(KtRegisterStore, monitorText),
+                                   offsetof(KtRegisterStore, gameRegisters),
+                                   offsetof(KtRegisterStore, stringRegisters),
+                                   offsetof(KtRegisterStore, systemRegisters)}),
+                  "base directory, monitor text, game, string and system registers");
+#endif
 }
 
 KtString KtRegisterStore::systemFileName() const

@@ -1,5 +1,6 @@
 // KtRegistryKey: opening, closing and reading and writing values of one registry key.
 #include "KtRegistryKey.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -7,6 +8,7 @@
 // The scenario module reaches these fields directly: vtable pointer,
 // disposition, key, then the text of the last string read.
 struct KtRegistryKeyLayout {
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
     static_assert(offsetof(KtRegistryKey, disposition_) == 4, "disposition follows the vtable");
@@ -14,6 +16,11 @@ struct KtRegistryKeyLayout {
     static_assert(offsetof(KtRegistryKey, value_) == 12, "value follows key");
 #pragma GCC diagnostic pop
     static_assert(sizeof(KtRegistryKey) == 24, "vtable, disposition, key, KtString");
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtRegistryKey, disposition_),
+                                   offsetof(KtRegistryKey, key_), offsetof(KtRegistryKey, value_)}),
+                  "vtable, disposition, key, KtString");
+#endif
 };
 
 namespace {

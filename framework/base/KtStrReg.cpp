@@ -3,6 +3,7 @@
 #include "KtFile.h"
 #include "KtStringRecord.h"
 #include "RegisterArray.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 #include <memory>
 
@@ -12,12 +13,18 @@ const RegisterCaptions captions = {"KtStrReg - create", "KtStrReg - item()"};
 
 KtStrReg::KtStrReg() : strings_(nullptr), count_(0)
 {
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
     static_assert(sizeof(KtStrReg) == 12, "table pointer, strings, count");
     static_assert(offsetof(KtStrReg, strings_) == 4, "strings follow the table pointer");
     static_assert(offsetof(KtStrReg, count_) == 8, "count follows strings");
 #pragma GCC diagnostic pop
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtStrReg, strings_),
+                                   offsetof(KtStrReg, count_)}),
+                  "table pointer, strings, count");
+#endif
 }
 
 KtStrReg::~KtStrReg()

@@ -10,7 +10,11 @@
 #include <cstring>
 #include <new>
 
+#ifndef _WIN64
 static_assert(sizeof(KtString) == 12, "vtable, buffer, cursor");
+#else
+static_assert(sizeof(KtString) == 3 * sizeof(void*), "vtable, buffer, cursor");
+#endif
 
 // Modules read a string's buffer and cursor in place.
 #pragma GCC diagnostic push

@@ -1,11 +1,13 @@
 // KtStringBuffer: sizing, allocation and copying of a shared text block.
 #include "KtStringBuffer.h"
 #include "Diagnostic.h"
+#include "KtLayoutCheck.h"
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
+#ifndef _WIN64
 static_assert(sizeof(KtStringBuffer) == 24, "vtable, references, length, capacity, growth, text");
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
@@ -15,6 +17,12 @@ static_assert(offsetof(KtStringBuffer, capacity) == 12, "capacity");
 static_assert(offsetof(KtStringBuffer, growth) == 16, "growth");
 static_assert(offsetof(KtStringBuffer, text) == 20, "text");
 #pragma GCC diagnostic pop
+#else
+static_assert(ktFieldsInOrder({offsetof(KtStringBuffer, references),
+                               offsetof(KtStringBuffer, length), offsetof(KtStringBuffer, capacity),
+                               offsetof(KtStringBuffer, growth), offsetof(KtStringBuffer, text)}),
+              "vtable, references, length, capacity, growth, text");
+#endif
 
 namespace {
 const char kNoMemory[] = "メモリが足りません！";

@@ -31,11 +31,14 @@ public:
     // that a scenario module may free them with array delete.
     T* allocate(int count) const
     {
-        // Array new puts a count ahead of elements that have a destructor;
-        // count elements and that cookie must not wrap around the address space.
+        // Array new puts a count ahead of elements that have a destructor.
+        // The block stays below 2 GB, all that the 32-bit program can ever
+        // hold, so that a 64-bit build refuses the same counts instead of
+        // committing gigabytes.
         constexpr std::size_t cookie =
             std::is_trivially_destructible<T>::value ? 0 : sizeof(std::size_t);
-        if (static_cast<std::size_t>(count) > (SIZE_MAX - cookie) / sizeof(T))
+        constexpr std::size_t largestBlock = 0x7FFFFFFF;
+        if (static_cast<std::size_t>(count) > (largestBlock - cookie) / sizeof(T))
             throw NotEnoughMemoryException(captions_.create, noMemory);
         try {
             return new T[count]();

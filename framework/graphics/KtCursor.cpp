@@ -1,14 +1,20 @@
 // KtCursor: the load rules by number range, by resource name and from a file.
 #include "KtCursor.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 #include <cstdint>
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 struct KtCursorLayout {
+#ifndef _WIN64
     static_assert(sizeof(KtCursor) == 12, "virtual table, owned, cursor");
     static_assert(offsetof(KtCursor, owned_) == 4);
     static_assert(offsetof(KtCursor, cursor_) == 8);
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtCursor, owned_), offsetof(KtCursor, cursor_)}),
+                  "virtual table, owned, cursor");
+#endif
 };
 #pragma GCC diagnostic pop
 

@@ -1,11 +1,13 @@
 // KtDC: obtaining, selecting into, restoring and releasing a device context.
 #include "KtDC.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
 // Scenario modules and surfaces embed the holder and read its fields.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 struct KtDCLayout {
+#ifndef _WIN64
     static_assert(sizeof(KtDC) == 40, "KtDC is ten 32-bit fields");
     static_assert(offsetof(KtDC, kind_) == 0);
     static_assert(offsetof(KtDC, window_) == 4);
@@ -17,6 +19,13 @@ struct KtDCLayout {
     static_assert(offsetof(KtDC, oldFont_) == 28);
     static_assert(offsetof(KtDC, oldBkMode_) == 32);
     static_assert(offsetof(KtDC, oldTextColor_) == 36);
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtDC, kind_), offsetof(KtDC, window_), offsetof(KtDC, handle_),
+                                   offsetof(KtDC, oldBitmap_), offsetof(KtDC, oldPalette_),
+                                   offsetof(KtDC, oldObject768_), offsetof(KtDC, oldObject1024_),
+                                   offsetof(KtDC, oldFont_), offsetof(KtDC, oldBkMode_),
+                                   offsetof(KtDC, oldTextColor_)}));
+#endif
 };
 #pragma GCC diagnostic pop
 

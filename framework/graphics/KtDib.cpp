@@ -14,6 +14,7 @@
 #include "KtString.h"
 #include "KtSusiePlugIn.h"
 #include "BmpDecoder.h"
+#include "KtLayoutCheck.h"
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -53,10 +54,16 @@ void reportUnusualBitCount(int bitCount)
 
 void KtDib::checkLayout()
 {
+#ifndef _WIN64
     static_assert(sizeof(KtDib) == 16 + 4 * flagCount, "table pointer, three pointers, the flags");
     static_assert(offsetof(KtDib, header) == 4 && offsetof(KtDib, colours) == 8 &&
                       offsetof(KtDib, pixels) == 12 && offsetof(KtDib, colourFlags) == 16,
                   "header, colours, pixels, then the 256 flags");
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtDib, header), offsetof(KtDib, colours), offsetof(KtDib, pixels),
+                                   offsetof(KtDib, colourFlags)}),
+                  "header, colours, pixels, then the 256 flags");
+#endif
     static_assert(sizeof(BITMAPINFOHEADER) == DibLayout::infoHeaderSize, "the stored header");
 }
 

@@ -6,8 +6,13 @@
 
 void KtPalette::checkLayout()
 {
+#ifndef _WIN64
     static_assert(sizeof(KtPalette) == 8 && offsetof(KtPalette, palette) == 4,
                   "table pointer, then the palette handle");
+#else
+    static_assert(sizeof(KtPalette) == 2 * sizeof(void*) && offsetof(KtPalette, palette) == sizeof(void*),
+                  "table pointer, then the palette handle");
+#endif
 }
 
 KtPalette::KtPalette() : palette(nullptr)

@@ -56,8 +56,10 @@ void KtRandom::permute(int n)
     count = 0;
     if (n < 0)
         n = 0;
-    // n + 1 entries of four bytes must fit in the address space.
-    if (size_t(n) >= size_t(-1) / sizeof(int32_t) - 1)
+    // n + 1 entries of four bytes stay below 2 GB, all that the 32-bit
+    // program can ever hold, so that a 64-bit build refuses the same tables.
+    constexpr size_t largestTable = 0x7FFFFFFF;
+    if (size_t(n) + 1 > largestTable / sizeof(int32_t))
         throw NotEnoughMemoryException("random", "メモリが足りません！");
     table = new (std::nothrow) int32_t[size_t(n) + 1];
     if (!table)

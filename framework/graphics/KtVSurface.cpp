@@ -8,12 +8,14 @@
 #include "KtWindow.h"
 #include "PixelRows.h"
 #include "SurfaceSection.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
 // Scenario modules read these fields at fixed offsets and embed the surface
 // in viewports, so its size is part of their layout too.
 struct KtVSurfaceLayout {
     static_assert(sizeof(KtSurfaceInfo) == 1064, "40-byte header and 256 colours");
+#ifndef _WIN64
     static_assert(offsetof(KtVSurface, bitmap) == 4);
     static_assert(offsetof(KtVSurface, info) == 8);
     static_assert(offsetof(KtVSurface, bits) == 12);
@@ -22,6 +24,12 @@ struct KtVSurfaceLayout {
     static_assert(offsetof(KtVSurface, lockCount) == 84);
     static_assert(offsetof(KtVSurface, hasMmx) == 88);
     static_assert(sizeof(KtVSurface) == 92);
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtVSurface, bitmap), offsetof(KtVSurface, info),
+                                   offsetof(KtVSurface, bits), offsetof(KtVSurface, lockGuard),
+                                   offsetof(KtVSurface, dc), offsetof(KtVSurface, lockCount),
+                                   offsetof(KtVSurface, hasMmx)}));
+#endif
 };
 
 KtVSurface::KtVSurface()

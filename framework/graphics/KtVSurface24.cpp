@@ -10,12 +10,14 @@
 #include "SurfaceClip.h"
 #include "SurfaceRecord.h"
 #include "SurfaceSection.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 #include <cstring>
 
 // Scenario modules read these fields at fixed offsets and embed the surface
 // in viewports; note hasMmx comes before the lock here.
 struct KtVSurface24Layout {
+#ifndef _WIN64
     static_assert(offsetof(KtVSurface24, bitmap) == 4);
     static_assert(offsetof(KtVSurface24, info) == 8);
     static_assert(offsetof(KtVSurface24, bits) == 12);
@@ -24,6 +26,12 @@ struct KtVSurface24Layout {
     static_assert(offsetof(KtVSurface24, dc) == 48);
     static_assert(offsetof(KtVSurface24, lockCount) == 88);
     static_assert(sizeof(KtVSurface24) == 92);
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtVSurface24, bitmap), offsetof(KtVSurface24, info),
+                                   offsetof(KtVSurface24, bits), offsetof(KtVSurface24, hasMmx),
+                                   offsetof(KtVSurface24, lockGuard), offsetof(KtVSurface24, dc),
+                                   offsetof(KtVSurface24, lockCount)}));
+#endif
 };
 
 namespace {

@@ -4,12 +4,16 @@
 #include <cstddef>
 
 // Scenario modules reach these fields by offset.
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(sizeof(CRITICAL_SECTION) == 24, "the embedded section");
 static_assert(sizeof(KtCriticalSection) == 28, "table pointer and section");
 static_assert(offsetof(KtCriticalSection, section) == 4, "section after the table pointer");
 #pragma GCC diagnostic pop
+#else
+static_assert(offsetof(KtCriticalSection, section) == sizeof(void*), "section after the table pointer");
+#endif
 
 KtCriticalSection::KtCriticalSection()
 {

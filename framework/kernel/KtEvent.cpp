@@ -4,11 +4,15 @@
 #include <cstddef>
 
 // Scenario modules reach these fields by offset.
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(sizeof(KtEvent) == 8, "table pointer and handle");
 static_assert(offsetof(KtEvent, handle) == 4, "handle after the table pointer");
 #pragma GCC diagnostic pop
+#else
+static_assert(offsetof(KtEvent, handle) == sizeof(void*), "handle after the table pointer");
+#endif
 
 KtEvent::~KtEvent()
 {

@@ -1,10 +1,12 @@
 // KtThread: starting, resuming, waiting for and closing the owned thread.
 #include "KtThread.h"
+#include "KtLayoutCheck.h"
 #include <process.h>
 
 #include <cstddef>
 
 // Scenario modules reach these fields by offset.
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(sizeof(KtThread) == 16, "table pointer, handle, id, suspended");
@@ -12,6 +14,11 @@ static_assert(offsetof(KtThread, handle) == 4, "handle");
 static_assert(offsetof(KtThread, threadId) == 8, "threadId");
 static_assert(offsetof(KtThread, suspended) == 12, "suspended");
 #pragma GCC diagnostic pop
+#else
+static_assert(ktFieldsInOrder({offsetof(KtThread, handle), offsetof(KtThread, threadId),
+                               offsetof(KtThread, suspended)}),
+              "table pointer, handle, id, suspended");
+#endif
 
 KtThread::~KtThread()
 {

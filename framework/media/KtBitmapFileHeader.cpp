@@ -10,7 +10,11 @@ static_assert(sizeof(BITMAPFILEHEADER) == BmpHeader::fileHeaderSize,
               "the block is the file's first 14 bytes");
 static_assert(offsetof(BITMAPFILEHEADER, bfSize) == 2 && offsetof(BITMAPFILEHEADER, bfOffBits) == 10,
               "type, file size, two reserved words, offset of the bits");
+#ifndef _WIN64
 static_assert(sizeof(KtBitmapFileHeader) == 8, "table pointer and the block pointer");
+#else
+static_assert(sizeof(KtBitmapFileHeader) == 2 * sizeof(void*), "table pointer and the block pointer");
+#endif
 
 KtBitmapFileHeader::KtBitmapFileHeader() : header(nullptr)
 {

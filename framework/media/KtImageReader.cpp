@@ -2,6 +2,7 @@
 #include "KtImageReader.h"
 #include "KtFile.h"
 #include "KtHeap.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
 namespace {
@@ -22,12 +23,17 @@ const PackedDib::Allocator KtImageReader::heapAllocator = {heapAllocate, heapRel
 
 void KtImageReader::checkLayout()
 {
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
     static_assert(sizeof(KtImageReader) == 12, "table pointer, file, start");
     static_assert(offsetof(KtImageReader, file) == 4 && offsetof(KtImageReader, start) == 8,
                   "the file, then its position when attached");
 #pragma GCC diagnostic pop
+#else
+    static_assert(ktFieldsInOrder({offsetof(KtImageReader, file), offsetof(KtImageReader, start)}),
+                  "the file, then its position when attached");
+#endif
 }
 
 KtImageReader::KtImageReader() : file(nullptr), start(0)

@@ -9,7 +9,11 @@
 #include <cstring>
 #include <memory>
 
+#ifndef _WIN64
 static_assert(sizeof(KtMcgReader) == 12, "no fields beyond the base");
+#else
+static_assert(sizeof(KtMcgReader) == sizeof(KtImageReader), "no fields beyond the base");
+#endif
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "KtFile.h"
 #include "KtHeap.h"
 #include "SldDecoder.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 #include <memory>
 
@@ -17,6 +18,7 @@ using HeapBlock = std::unique_ptr<void, HeapBlockFree>;
 
 void KtSldReader::checkLayout()
 {
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
     static_assert(sizeof(SldHeader) == 4 + 16 + 1024, "table pointer, four words, 256 colours");
@@ -28,6 +30,19 @@ void KtSldReader::checkLayout()
                   "base fields, the header holder, then the LZSS window");
     static_assert(sizeof(KtSldReader) == 12 + 1044 + 4096, "nothing after the window");
 #pragma GCC diagnostic pop
+#else
+    static_assert(ktFieldsInOrder({offsetof(SldHeader, magic), offsetof(SldHeader, width),
+                                   offsetof(SldHeader, height), offsetof(SldHeader, reserved),
+                                   offsetof(SldHeader, colours)}),
+                  "magic, width, height, the spare word, then the colours");
+    static_assert(offsetof(SldHeader, colours) + SldHeader::colourBytes == sizeof(SldHeader),
+                  "nothing after the colours");
+    static_assert(ktFieldsInOrder({offsetof(KtSldReader, start), offsetof(KtSldReader, header),
+                                   offsetof(KtSldReader, window)}),
+                  "base fields, the header holder, then the LZSS window");
+    static_assert(sizeof(KtSldReader) == offsetof(KtSldReader, window) + LzssDecoder::windowSize,
+                  "nothing after the window");
+#endif
 }
 
 KtSldReader::~KtSldReader() = default;

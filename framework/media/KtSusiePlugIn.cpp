@@ -7,21 +7,29 @@
 #include "KtRegistryKey.h"
 #include "KtRegistryNames.h"
 #include "SusiePicture.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
 // Users of the framework reach these fields by offset.
+#ifndef _WIN64
 static_assert(sizeof(KtSusiePlugIn) == 52, "table, module, two patterns, two handles");
 static_assert(offsetof(KtSusiePlugIn, plugin) == 4, "module after the table pointer");
 static_assert(offsetof(KtSusiePlugIn, programPattern) == 12, "program pattern after the module");
 static_assert(offsetof(KtSusiePlugIn, susiePattern) == 28, "Susie pattern after the program pattern");
 static_assert(offsetof(KtSusiePlugIn, info) == 44, "header block after the patterns");
 static_assert(offsetof(KtSusiePlugIn, bits) == 48, "pixel block last");
+#else
+static_assert(ktFieldsInOrder({offsetof(KtSusiePlugIn, plugin), offsetof(KtSusiePlugIn, programPattern),
+                               offsetof(KtSusiePlugIn, susiePattern), offsetof(KtSusiePlugIn, info),
+                               offsetof(KtSusiePlugIn, bits)}),
+              "table, module, two patterns, two handles");
+#endif
 
 namespace {
 
 // The public plug-in interface, all __stdcall.
 using GetPluginInfoFn = int(__stdcall*)(int infoNumber, LPSTR buffer, int length);
-using IsSupportedFn = int(__stdcall*)(LPCSTR fileName, DWORD fileHandle);
+using IsSupportedFn = int(__stdcall*)(LPCSTR fileName, DWORD_PTR fileHandle);
 using GetPictureFn = int(__stdcall*)(LPCSTR source, long offset, unsigned flags, HLOCAL* info,
                                      HLOCAL* bits, KtSusiePlugIn::ProgressFn progress, long data);
 
@@ -156,10 +164,10 @@ bool KtSusiePlugIn::isSupported(const char* path, KtFile& file)
     LONG high = 0;
     DWORD low = SetFilePointer(file.handle, 0, &high, FILE_CURRENT);
     auto isSupportedFn = reinterpret_cast<IsSupportedFn>(plugin.procAddress("IsSupported"));
-    // The handle goes over as a 32-bit number; its high word is 0, which
-    // tells the plug-in that it is a handle and not a buffer.
+    // A handle is a small number, below 0x10000, which tells the plug-in
+    // that it is a handle and not a buffer.
     bool supported =
-        isSupportedFn && isSupportedFn(path, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(file.handle))) != 0;
+        isSupportedFn && isSupportedFn(path, reinterpret_cast<DWORD_PTR>(file.handle)) != 0;
     SetFilePointer(file.handle, static_cast<LONG>(low), &high, FILE_BEGIN);
     return supported;
 }

@@ -1,5 +1,6 @@
 // KtCaret: making, moving and destroying one window's caret.
 #include "KtCaret.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
 KtCaret::KtCaret() : window(nullptr), width(0), height(0), savedBlinkTime(0)
@@ -54,9 +55,16 @@ KtPoint KtCaret::getPos()
 }
 
 // Viewports reach the caret's fields by position.
+#ifndef _WIN64
 static_assert(offsetof(KtCaret, window) == 4, "window follows the vtable");
 static_assert(offsetof(KtCaret, width) == 8, "width");
 static_assert(offsetof(KtCaret, height) == 12, "height");
 static_assert(offsetof(KtCaret, savedBlinkTime) == 16, "savedBlinkTime");
 static_assert(offsetof(KtCaret, position) == 20, "position");
 static_assert(sizeof(KtCaret) == 32, "vtable, four words and a point");
+#else
+static_assert(ktFieldsInOrder({offsetof(KtCaret, window), offsetof(KtCaret, width),
+                               offsetof(KtCaret, height), offsetof(KtCaret, savedBlinkTime),
+                               offsetof(KtCaret, position)}),
+              "vtable, four words and a point");
+#endif

@@ -1,5 +1,6 @@
 // KtMenu: loading, building and tracking a menu from the program's resources.
 #include "KtMenu.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
 namespace {
@@ -107,6 +108,11 @@ int KtMenu::track(int x, int y, UINT flags, const RECT* exclude)
 }
 
 // Scenario modules read the handle and the owner by position.
+#ifndef _WIN64
 static_assert(offsetof(KtMenu, handle) == 4, "handle follows the vtable");
 static_assert(offsetof(KtMenu, ownerWindow) == 8, "ownerWindow");
 static_assert(sizeof(KtMenu) == 12, "vtable and two handles");
+#else
+static_assert(ktFieldsInOrder({offsetof(KtMenu, handle), offsetof(KtMenu, ownerWindow)}),
+              "vtable and two handles");
+#endif

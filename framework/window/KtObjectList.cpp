@@ -1,16 +1,22 @@
 // KtObjectList: insertion, search, removal and walks of the object ring.
 #include "KtObjectList.h"
 #include "ListLinks.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 #include <cstdint>
 #include <new>
 
+#ifndef _WIN64
 static_assert(sizeof(KtObjectList) == 12, "vtable, count, last");
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(offsetof(KtObjectList, count) == 4, "count follows the vtable");
 static_assert(offsetof(KtObjectList, last) == 8, "last");
 #pragma GCC diagnostic pop
+#else
+static_assert(ktFieldsInOrder({offsetof(KtObjectList, count), offsetof(KtObjectList, last)}),
+              "vtable, count, last");
+#endif
 
 KtObjectNode* const KtObjectList::notFound = reinterpret_cast<KtObjectNode*>(UINTPTR_MAX);
 

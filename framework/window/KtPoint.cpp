@@ -1,14 +1,19 @@
 // KtPoint: the 8-byte file record.
 #include "KtPoint.h"
 #include "KtFile.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
 // Scenario modules reach the coordinates by offset.
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(sizeof(KtPoint) == 12, "table pointer, x and y");
 static_assert(offsetof(KtPoint, x) == 4 && offsetof(KtPoint, y) == 8, "x, then y");
 #pragma GCC diagnostic pop
+#else
+static_assert(ktFieldsInOrder({offsetof(KtPoint, x), offsetof(KtPoint, y)}), "x, then y");
+#endif
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "records are little-endian");
 
 namespace {

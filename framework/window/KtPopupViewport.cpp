@@ -2,10 +2,12 @@
 #include "KtPopupViewport.h"
 #include "Diagnostic.h"
 #include "KtMessage.h"
+#include "KtLayoutCheck.h"
 #include "KtViewport.h"
 #include <cstddef>
 #include <new>
 
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(offsetof(KtPopupViewport, client) == 56);
@@ -18,6 +20,14 @@ static_assert(offsetof(KtPopupViewport, owner) == 88);
 static_assert(offsetof(KtPopupViewport, alwaysActive) == 92);
 static_assert(sizeof(KtPopupViewport) == 96);
 #pragma GCC diagnostic pop
+#else
+static_assert(ktFieldsInOrder({offsetof(KtPopupViewport, runtimeFlag), offsetof(KtPopupViewport, client),
+                               offsetof(KtPopupViewport, position), offsetof(KtPopupViewport, clientWidth),
+                               offsetof(KtPopupViewport, clientHeight),
+                               offsetof(KtPopupViewport, hasCaption), offsetof(KtPopupViewport, showCmd),
+                               offsetof(KtPopupViewport, owner), offsetof(KtPopupViewport, alwaysActive)}),
+              "the window's fields, then client, position, size, caption, show command, owner");
+#endif
 
 namespace {
 KtViewport* makeViewport(HWND parentWindow, const KtString& name, const KtRect& area)

@@ -1,14 +1,20 @@
 // KtRecordList: insertion, search, removal and walks of the record ring.
 #include "KtRecordList.h"
 #include "ListLinks.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
+#ifndef _WIN64
 static_assert(sizeof(KtRecordList) == 12, "vtable, count, last");
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(offsetof(KtRecordList, count) == 4, "count follows the vtable");
 static_assert(offsetof(KtRecordList, last) == 8, "last");
 #pragma GCC diagnostic pop
+#else
+static_assert(ktFieldsInOrder({offsetof(KtRecordList, count), offsetof(KtRecordList, last)}),
+              "vtable, count, last");
+#endif
 
 KtRecordNode* const KtRecordList::notFound = reinterpret_cast<KtRecordNode*>(UINTPTR_MAX);
 

@@ -1,9 +1,11 @@
 // KtRect: setting, clipping and uniting through RectMath, and the 16-byte file record.
 #include "KtRect.h"
 #include "KtFile.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
 // Scenario modules reach the edges by offset.
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(sizeof(KtRect) == 20, "table pointer and four edges");
@@ -11,6 +13,11 @@ static_assert(offsetof(KtRect, left) == 4 && offsetof(KtRect, top) == 8 &&
                   offsetof(KtRect, right) == 12 && offsetof(KtRect, bottom) == 16,
               "edges in the order left, top, right, bottom");
 #pragma GCC diagnostic pop
+#else
+static_assert(ktFieldsInOrder({offsetof(KtRect, left), offsetof(KtRect, top), offsetof(KtRect, right),
+                               offsetof(KtRect, bottom)}),
+              "edges in the order left, top, right, bottom");
+#endif
 // The record is the edges' memory image, which is little-endian only here.
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "records are little-endian");
 

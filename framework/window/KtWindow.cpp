@@ -1,8 +1,10 @@
 // KtWindow: class registration, creation, the shared window procedure and message routing.
 #include "KtWindow.h"
 #include "Diagnostic.h"
+#include "KtLayoutCheck.h"
 #include <cstddef>
 
+#ifndef _WIN64
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 // Scenario modules read these fields by position.
@@ -15,6 +17,16 @@ static_assert(offsetof(KtWindow, parent) == 20);
 static_assert(offsetof(KtWindow, cursor) == 40);
 static_assert(offsetof(KtWindow, runtimeFlag) == 52);
 #pragma GCC diagnostic pop
+#else
+// Scenario modules read these fields by position.
+static_assert(ktFieldsInOrder({offsetof(KtWindowHandle, handle), offsetof(KtWindowHandle, name),
+                               sizeof(KtWindowHandle)}),
+              "vtable, handle, name");
+static_assert(ktFieldsInOrder({offsetof(KtWindow, handle), offsetof(KtWindow, name),
+                               offsetof(KtWindow, parent), offsetof(KtWindow, cursor),
+                               offsetof(KtWindow, runtimeFlag)}),
+              "the handle's fields, then parent, cursor, runtimeFlag");
+#endif
 
 KtWindow::KtWindow(HWND parentWindow) : runtimeFlag(0)
 {
@@ -38,7 +50,7 @@ KtWindow::~KtWindow()
     SendMessageA(window, WM_CLOSE, 0, 0);
     // Should the window survive, it must no longer reach this object.
     if (IsWindow(window) && fromHandle(window) == this)
-        SetWindowLongA(window, 0, 0);
+        SetWindowLongPtrA(window, 0, 0);
 }
 
 int KtWindow::windowType()
@@ -48,7 +60,7 @@ int KtWindow::windowType()
 
 KtWindow* KtWindow::fromHandle(HWND window)
 {
-    return reinterpret_cast<KtWindow*>(GetWindowLongA(window, 0));
+    return reinterpret_cast<KtWindow*>(GetWindowLongPtrA(window, 0));
 }
 
 namespace {
@@ -89,14 +101,14 @@ LRESULT CALLBACK KtWindow::staticWindowProc(HWND window, UINT msg, WPARAM wParam
         LRESULT result = routeToObject(object, window, msg, wParam, lParam);
         // Nothing may reach the object once the window is gone for good.
         if (msg == WM_NCDESTROY)
-            SetWindowLongA(window, 0, 0);
+            SetWindowLongPtrA(window, 0, 0);
         return result;
     }
     if (msg == WM_CREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         auto* object = static_cast<KtWindow*>(create->lpCreateParams);
         if (object) {
-            SetWindowLongA(window, 0, reinterpret_cast<LONG>(object));
+            SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(object));
             // Recorded now rather than when CreateWindowExA returns, so that
             // the messages sent during creation (sizes, moves, activation)
             // reach DefWindowProcA with the real window.
@@ -272,7 +284,7 @@ void KtWindow::loadCursor(const char* idOrName)
 
 UINT KtWindow::classStyle() { return CS_VREDRAW | CS_HREDRAW; }
 int KtWindow::classExtraBytes() { return 0; }
-int KtWindow::windowExtraBytes() { return 4; }
+int KtWindow::windowExtraBytes() { return static_cast<int>(sizeof(LONG_PTR)); }  // the object pointer
 HICON KtWindow::classIcon() { return LoadIconA(nullptr, IDI_APPLICATION); }
 HCURSOR KtWindow::classCursor() { return nullptr; }
 HBRUSH KtWindow::classBackground() { return reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1); }

@@ -39,7 +39,7 @@ KtNextStep __cdecl probe(KtVelka* velka)
     velka->menuDone.signal();
     if (reset && signalled(velka->menuDone))
         seen |= unsignalWorks;
-    auto* host = reinterpret_cast<KtWindow*>(GetWindowLongA(velka->host.handle, 0));
+    auto* host = reinterpret_cast<KtWindow*>(GetWindowLongPtrA(velka->host.handle, 0));
     if (host) {
         velka->inputPosition = host->windowType();
         seen |= hostTypeSeen;

@@ -130,7 +130,7 @@ protected:
                                200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         host_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, top_,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
-        original_ = GetWindowLongA(top_, GWL_WNDPROC);
+        original_ = GetWindowLongPtrA(top_, GWLP_WNDPROC);
         velka_.reset(new KtVelka(host_));
         // The hook talks to the window thread only through its thread id:
         // a probe takes the window thread's place for the test.
@@ -150,13 +150,13 @@ protected:
         velka_->focusWindow = nullptr;
         velka_->registers = nullptr;
         velka_.reset();
-        EXPECT_EQ(original_, GetWindowLongA(top_, GWL_WNDPROC)) << "the hook is removed";
+        EXPECT_EQ(original_, GetWindowLongPtrA(top_, GWLP_WNDPROC)) << "the hook is removed";
         DestroyWindow(top_);
     }
 
     HWND top_ = nullptr;
     HWND host_ = nullptr;
-    LONG original_ = 0;
+    LONG_PTR original_ = 0;
     ThreadProbe probe_;
     std::unique_ptr<KtVelka> velka_;
     HANDLE realThread_ = nullptr;
@@ -165,7 +165,7 @@ protected:
 
 TEST_F(Hook, ItReplacesTheTopLevelProcedureAndPassesOtherMessagesOn)
 {
-    EXPECT_EQ(reinterpret_cast<LONG>(&KtTopLevelHook::procedure), GetWindowLongA(top_, GWL_WNDPROC));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&KtTopLevelHook::procedure), GetWindowLongPtrA(top_, GWLP_WNDPROC));
     EXPECT_EQ(1234, SendMessageA(top_, WM_APP, 5, 6));
     ASSERT_EQ(1u, topSeen.size());
     EXPECT_EQ(5u, topSeen[0].wParam);

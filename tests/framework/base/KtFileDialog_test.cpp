@@ -43,7 +43,7 @@ TEST(KtFileDialog, ConstructionFillsTheRequest)
 {
     KtFileDialog dialog(KtFileDialog::openMode);
     const OPENFILENAME_NT4A& r = dialog.request;
-    EXPECT_EQ(76u, r.lStructSize);
+    EXPECT_EQ(sizeof(OPENFILENAME_NT4A), r.lStructSize) << "the request every dialog version accepts";
     EXPECT_EQ(nullptr, r.hwndOwner);
     EXPECT_EQ(nullptr, r.lpstrFilter);
     EXPECT_EQ(nullptr, r.lpstrCustomFilter);

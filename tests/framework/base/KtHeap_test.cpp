@@ -5,7 +5,7 @@
 
 namespace {
 
-// No 32-bit process has this much room.
+// More than the largest block KtHeap hands out (and than a 32-bit process has room for).
 constexpr DWORD impossible = 0xFFFFFFF0;
 
 TEST(KtHeap, FailureThrowsOnlyWithTheThrowingFlag)

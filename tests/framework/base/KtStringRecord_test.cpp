@@ -93,6 +93,9 @@ TEST_F(RecordFileTest, DamagedRecordsStayInsideTheirBytes)
 
 TEST_F(RecordFileTest, HugeRecordThatTheFileReallyHoldsThrowsNotEnoughMemory)
 {
+#ifdef _WIN64
+    GTEST_SKIP() << "a 64-bit heap can serve this 2 GB count; the case is about the 32-bit one";
+#endif
     // A sparse file long enough for a count that no 32-bit heap can serve.
     const DWORD count = 0x7FFFFFF0;
     writeCount(count);

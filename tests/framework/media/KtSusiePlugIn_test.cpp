@@ -7,6 +7,8 @@
 #include "MessageBoxRecorder.h"
 #include "PixelProbe.h"
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -394,6 +396,32 @@ TEST(SusieProgress, AnswersOneOnlyAtCompletion)
     EXPECT_EQ(0, KtSusiePlugIn::progress(0, 10, 0));
     EXPECT_EQ(0, KtSusiePlugIn::progress(9, 10, 0));
     EXPECT_EQ(1, KtSusiePlugIn::progress(10, 10, 7));
+}
+
+// The head of a file may also come as an address, which must reach the
+// plug-in whole: placed as high as the process allows, a 64-bit address that
+// were cut to 32 bits would point elsewhere.
+TEST(SusiePlugInExports, IsSupportedTakesTheFileHeadAtAnyAddress)
+{
+    HMODULE module = LoadLibraryA((programDirectory() + "ktpnm.spi").c_str());
+    ASSERT_NE(nullptr, module);
+    using IsSupportedFn = int(__stdcall*)(LPCSTR, DWORD_PTR);
+    auto isSupported = reinterpret_cast<IsSupportedFn>(GetProcAddress(module, "IsSupported"));
+    ASSERT_NE(nullptr, isSupported);
+    auto* head = static_cast<char*>(
+        VirtualAlloc(nullptr, 65536, MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN, PAGE_READWRITE));
+    ASSERT_NE(nullptr, head);
+    std::vector<uint8_t> picture = readAll(sample("colour.ppm"));
+    const std::vector<uint8_t> other = readAll(sample("plain.txt"));
+    struct Case { const char* name; const std::vector<uint8_t>& bytes; int expected; };
+    for (const Case& c : {Case{"colour.ppm", picture, 1}, Case{"plain.txt", other, 0}}) {
+        std::memset(head, 0, 65536);
+        std::memcpy(head, c.bytes.data(), std::min<size_t>(c.bytes.size(), 2048));
+        EXPECT_EQ(c.expected, isSupported(c.name, reinterpret_cast<DWORD_PTR>(head)))
+            << c.name << " at " << static_cast<const void*>(head);
+    }
+    VirtualFree(head, 0, MEM_RELEASE);
+    FreeLibrary(module);
 }
 
 }  // namespace
