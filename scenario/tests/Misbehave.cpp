@@ -21,11 +21,13 @@ extern "C" __declspec(dllexport) KtNextStep __cdecl throwOther(KtVelka*)
     throw std::runtime_error("not a diagnostic");
 }
 
-// A fault: a write through a null pointer.
+// A fault: a write into memory that is reserved but not committed (the
+// lowest page may be mapped under Wine, so a null pointer would not do).
 extern "C" __declspec(dllexport) KtNextStep __cdecl fault(KtVelka*)
 {
     awaitGo();
-    int* volatile target = nullptr;
+    int* volatile target =
+        static_cast<int*>(VirtualAlloc(nullptr, 4096, MEM_RESERVE, PAGE_NOACCESS));
     *target = 1;
     return nullptr;
 }
