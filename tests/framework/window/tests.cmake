@@ -4,3 +4,9 @@ include(${PROJECT_SOURCE_DIR}/resources/Resources.cmake)
 if(TARGET KtMenu_test)
   pomelo_add_resources(KtMenu_test)
 endif()
+
+# The menu tests look for "the" popup menu window of the desktop, like the
+# tests that move the real mouse, and must not see another test's.
+if(TEST KtMenu_test)
+  set_tests_properties(KtMenu_test PROPERTIES RESOURCE_LOCK "mouse")
+endif()
