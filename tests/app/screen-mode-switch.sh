@@ -11,7 +11,7 @@
 # with its reason) when the virtual desktop itself did not start.
 set -uo pipefail
 build=$(cd "${1:?build folder}" && pwd)
-attempt_seconds=${SCREEN_MODE_ATTEMPT_SECONDS:-170}
+attempt_seconds=${SCREEN_MODE_ATTEMPT_SECONDS:-300}
 source "$(dirname "$0")/../../scripts/wine-env.sh" "$build"
 prefix="$build/wineprefix-modes"
 export BUILD="$build"
@@ -23,12 +23,15 @@ inside() {
   timeout 60 wine wineboot </dev/null >/dev/null 2>&1
   desktop="explorer /desktop=pomelo-modes,1024x768"
   status=0
-  setmode() {   # width height depth
-    for pair in "setupMode 1" "frameMode 0" "screenWidth $1" "screenHeight $2" "screenDepth $3"; do
-      set -- $pair
-      timeout 20 wine reg add 'HKCU\Software\Lumen\VELKA\Pomelo' /v "$1" /t REG_DWORD /d "$2" /f \
-        >/dev/null 2>&1
-    done
+  setmode() {   # width height depth; one import instead of a start of reg.exe per value
+    {
+      printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+      printf '[HKEY_CURRENT_USER\\Software\\Lumen\\VELKA\\Pomelo]\r\n'
+      printf '"setupMode"=dword:%08x\r\n"frameMode"=dword:%08x\r\n' 1 0
+      printf '"screenWidth"=dword:%08x\r\n"screenHeight"=dword:%08x\r\n' "$1" "$2"
+      printf '"screenDepth"=dword:%08x\r\n' "$3"
+    } >modes.reg
+    timeout 30 wine reg import modes.reg >/dev/null 2>&1
   }
   # A program started into the desktop may still be running when the
   # launcher returns: wait for the probe's file.
