@@ -3,12 +3,12 @@
 # then fuzzes the image readers for about a minute when clang can build the
 # harnesses. Any failing test or any crash the fuzzers find fails the run.
 # Usage: ./test.sh [ctest arguments...]   (for example: ./test.sh -R KtString)
-# POMELO_FUZZ_SECONDS sets the time per harness (default 20, 0 skips fuzzing).
+# POMELO_FUZZ_SECONDS sets the time per harness (default 10, 0 skips fuzzing).
 set -euo pipefail
 cd "$(dirname "$0")"
 build=${POMELO_BUILD:-build}
 native=${POMELO_NATIVE_BUILD:-build-native}
-fuzz_seconds=${POMELO_FUZZ_SECONDS:-20}
+fuzz_seconds=${POMELO_FUZZ_SECONDS:-10}
 
 scripts/install-deps.sh
 scripts/build.sh "$build"

@@ -96,7 +96,7 @@ void report(const char* kind, const char* what, double ms, double memcpyMs) {
 }
 
 void benchKind(PixelLoopKind kind, const Baseline& base, int frames) {
-    // Surfaces pick their loops when they are made.
+    // Every surface uses the forced kind until it is unforced.
     PixelRows::forceKind(kind);
     std::mt19937 rng(1234);
     KtVSurface opaque, keyed, scattered, target8;

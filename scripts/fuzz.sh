@@ -2,10 +2,10 @@
 # Builds the image readers natively with clang (libFuzzer, AddressSanitizer)
 # and runs each fuzz harness for a bounded time, seeded with files made by
 # ktimage. Fails when any harness finds a crash, leak or oversized allocation.
-# Usage: scripts/fuzz.sh BUILD_NATIVE [SECONDS_PER_HARNESS]   (default 20)
+# Usage: scripts/fuzz.sh BUILD_NATIVE [SECONDS_PER_HARNESS]   (default 10)
 set -euo pipefail
 build=${1:?native build folder}
-seconds=${2:-20}
+seconds=${2:-10}
 root=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
@@ -16,7 +16,8 @@ cmake --build "$build" -j2
 # Seeds: small pictures of every depth, converted by ktimage.
 seeds=$build/seeds
 rm -rf "$seeds"
-mkdir -p "$seeds/bmp" "$seeds/mcg" "$seeds/sld" "$build/pictures"
+mkdir -p "$seeds/bmp" "$seeds/mcg" "$seeds/sld" "$seeds/rle" "$seeds/dib" "$seeds/susie" \
+  "$seeds/pnm" "$build/pictures"
 export ASAN_OPTIONS=detect_leaks=1
 pattern=(-size 23x9 gradient:navy-orange -fill white -draw "line 0,0 22,8")
 convert "${pattern[@]}" -colors 60 -type Palette -compress none "BMP3:$build/pictures/p8.bmp"
@@ -25,6 +26,28 @@ convert "${pattern[@]}" -colors 2 -type Bilevel -compress none "BMP3:$build/pict
 convert "${pattern[@]}" -colors 60 -type Palette "BMP2:$build/pictures/core8.bmp"
 convert "${pattern[@]}" -type TrueColor "BMP3:$build/pictures/t24.bmp"
 convert "${pattern[@]}" -type TrueColorAlpha -alpha set "BMP:$build/pictures/t32.bmp"
+convert "${pattern[@]}" -colors 60 -type Palette -compress RLE "BMP3:$build/pictures/rle8.bmp"
+convert "${pattern[@]}" -colorspace Gray -depth 8 "$seeds/pnm/grey.pgm"
+convert "${pattern[@]}" -depth 8 "$seeds/pnm/colour.ppm"
+# The other harnesses take parts of the BMP files: the packed DIB after the
+# file header; the header block and the rows as a plug-in hands them back
+# (two bytes give the split); a run-length stream behind the bit count and
+# size the harness reads from its first three bytes.
+python3 - "$build/pictures" "$seeds" <<'PY'
+import os, struct, sys
+pictures, seeds = sys.argv[1], sys.argv[2]
+for name in sorted(os.listdir(pictures)):
+    data = open(os.path.join(pictures, name), "rb").read()
+    stem = name[:-4]
+    offset = struct.unpack_from("<I", data, 10)[0]
+    open(os.path.join(seeds, "dib", stem), "wb").write(data[14:])
+    info = data[14:offset]
+    open(os.path.join(seeds, "susie", stem), "wb").write(struct.pack("<H", len(info)) + info + data[offset:])
+    width, height, planes, bits, compression = struct.unpack_from("<iiHHI", data, 18)
+    if compression in (1, 2):
+        prefix = bytes([1 if compression == 2 else 0, width % 65, height % 65])
+        open(os.path.join(seeds, "rle", stem), "wb").write(prefix + data[offset:])
+PY
 for picture in "$build"/pictures/*.bmp; do
   name=$(basename "$picture" .bmp)
   cp "$picture" "$seeds/bmp/"
@@ -34,7 +57,7 @@ for picture in "$build"/pictures/*.bmp; do
 done
 
 failed=0
-for format in mcg sld bmp; do
+for format in mcg sld bmp rle dib susie pnm; do
   corpus=$build/corpus/$format
   mkdir -p "$corpus"
   echo "== fuzz_$format for ${seconds}s"

@@ -44,6 +44,16 @@ LONG KtRegistryKey::open(HKEY root, const char* subKey, DWORD options, const cha
     return result;
 }
 
+LONG KtRegistryKey::openForReading(HKEY root, const char* subKey)
+{
+    close();
+    HKEY key = nullptr;
+    LONG result = RegOpenKeyExA(root, subKey, 0, KEY_READ, &key);
+    disposition_ = REG_OPENED_EXISTING_KEY;
+    key_ = result == ERROR_SUCCESS ? key : nullptr;
+    return result;
+}
+
 void KtRegistryKey::close()
 {
     if (key_) {

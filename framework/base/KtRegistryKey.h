@@ -19,6 +19,9 @@ public:
     // REG_OPTION_VOLATILE or 0; keyClass null means the empty class.
     // Returns the registry's result code, 0 on success.
     LONG open(HKEY root, const char* subKey, DWORD options = 0, const char* keyClass = nullptr);
+    // Opens an existing key for reading only (KEY_READ); a key that does
+    // not exist stays absent. Returns the registry's result code.
+    LONG openForReading(HKEY root, const char* subKey);
     void close();
 
     void setValue(const char* name, DWORD type, const BYTE* data, DWORD size);

@@ -27,9 +27,9 @@ constexpr unsigned long frameworkKeyOptions = 1;      // REG_OPTION_VOLATILE
 
 constexpr const char* gameDiscDrive = "CD-ROM";        // REG_SZ, letter and colon ("E:")
 
-// The Susie viewer's plug-in folder; only ever read.
+// The Susie viewer's plug-in folder. The key is the viewer's: it is opened
+// read-only and never created here.
 constexpr const char* susieKey = "Software\\Hollin\\Susie\\Plug-in";
-constexpr unsigned long susieKeyOptions = 1;          // REG_OPTION_VOLATILE
 constexpr const char* susiePath = "Path";              // REG_SZ
 
 }  // namespace KtRegistryNames

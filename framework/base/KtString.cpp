@@ -4,12 +4,26 @@
 #include "KtMessageBox.h"
 #include <windows.h>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 static_assert(sizeof(KtString) == 12, "vtable, buffer, cursor");
+
+// Modules read a string's buffer and cursor in place.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+struct KtStringLayout {
+#ifndef _WIN64
+    static_assert(offsetof(KtString, buffer_) == 4, "the buffer follows the table pointer");
+    static_assert(offsetof(KtString, cursor_) == 8, "the cursor follows the buffer");
+#endif
+    static_assert(sizeof(void*) <= offsetof(KtString, buffer_), "the table pointer first");
+    static_assert(offsetof(KtString, buffer_) < offsetof(KtString, cursor_), "buffer, then cursor");
+};
+#pragma GCC diagnostic pop
 
 namespace {
 const char kNoMemory[] = "メモリが足りません！";
@@ -159,7 +173,9 @@ void KtString::append(const char* more)
     long long added = static_cast<long long>(std::strlen(more));
     long long total = static_cast<long long>(length()) + added;
     if (buffer_ && buffer_->references <= 1 && buffer_->capacity > total) {
-        std::memcpy(buffer_->text + buffer_->length, more, static_cast<size_t>(added) + 1);
+        // more may be this string's own text: the copy's first byte lands
+        // on the terminator that the copy still has to read.
+        std::memmove(buffer_->text + buffer_->length, more, static_cast<size_t>(added) + 1);
         buffer_->length = static_cast<int>(total);
         return;
     }

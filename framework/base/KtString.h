@@ -45,6 +45,8 @@ private:
                                       const char* failureTitle);
     void appendDigits(const char* digits, int width);
 
+    friend struct KtStringLayout;
+
     KtStringBuffer* buffer_;
     char* cursor_;
 };

@@ -189,6 +189,9 @@ void KtDib::setChecked(const BYTE* block, size_t size)
         clear();
         throw NotEnoughMemoryException("KtDib - create", "メモリが足りません！");
     }
+    // The header states the block it is given, not a size read from outside:
+    // whoever copies the pixels by that field stays inside them.
+    header->biSizeImage = layout.imageSize ? pixelBytes : 0;
     const BYTE* rows = block + layout.pixelOffset;
     if (!layout.topDown) {
         std::memcpy(pixels, rows, layout.rowsBytes);

@@ -26,7 +26,7 @@ struct KtVSurfaceLayout {
 
 KtVSurface::KtVSurface()
     : bitmap(nullptr), info(nullptr), bits(nullptr), lockCount(0),
-      hasMmx(LONG(PixelRows::bestKind()))
+      hasMmx(PixelRows::mmxFlag())
 {
     // Holds the screen's context until the first lock replaces it.
     dc.attach(nullptr, KtDC::windowKind);
@@ -83,6 +83,8 @@ void KtVSurface::fillInitialColours(HDC screen)
 
 void KtVSurface::create(int width, int height)
 {
+    // A paint on another thread sees the old picture or the new one whole.
+    KtCriticalSection::Hold hold(lockGuard);
     destroy();
     KtDC screen;
     screen.attach(nullptr, KtDC::windowKind);
@@ -158,10 +160,11 @@ void KtVSurface::tileTo(KtVSurface& dest, const KtRect* area, BOOL copyColours)
     const int h = height();
     if (w < 1 || h < 1 || !bits)
         return;      // a surface without a picture has nothing to repeat
-    const KtRect a = area ? *area : KtRect(0, 0, dest.width(), dest.height());
+    const KtRect bounds(0, 0, dest.width(), dest.height());
+    const KtRect a = area ? *area : bounds;
     if (copyColours)
         dest.copyColours(*this);
-    SurfaceSection::tile(w, h, a, [&](int x, int y, int pw, int ph) {
+    SurfaceSection::tile(w, h, a, bounds, [&](int x, int y, int pw, int ph) {
         transfer(dest, x, y, 0, 0, pw, ph, -2);
     });
 }
@@ -170,12 +173,11 @@ void KtVSurface::tileToDC(KtDC& target, const KtRect& area)
 {
     const int w = width();
     const int h = height();
-    if (!target.handle() || w < 1 || h < 1)
+    int x0 = 0, y0 = 0, cols = 0, rows = 0;
+    if (!target.handle()
+        || !SurfaceSection::visibleTiles(target.handle(), w, h, area, x0, y0, cols, rows))
         return;
-    // Whole copies, the last ones running past the area; the context clips.
-    const int cols = (area.width() + w - 1) / w;
-    const int rows = (area.height() + h - 1) / h;
-    blitPieces(target, area.left, area.top, w, h, 0, 0, cols, rows);
+    blitPieces(target, x0, y0, w, h, 0, 0, cols, rows);
 }
 
 void KtVSurface::changed(const KtRect*)

@@ -30,9 +30,9 @@ struct KtSurfaceInfo {
 // width rounded up to a multiple of 4 bytes, as every 8-bit DIB is.
 //
 // Scenario modules read the fields and call the virtual operations by slot,
-// so neither order may change. hasMmx holds the loop kind of the pixel
-// routines (a PixelLoopKind): 0 plain, 1 MMX, 2 SSE2; non-zero means the
-// processor has MMX.
+// so neither order may change. hasMmx is 1 when the processor has MMX, else
+// 0; the pixel routines then use the widest loops the processor offers
+// (SSE2 where present), and the plain ones when it is 0.
 class KtVSurface {
 public:
     KtVSurface();

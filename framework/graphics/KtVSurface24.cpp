@@ -31,7 +31,7 @@ const char* const tagName = "KtVSurface24";
 }
 
 KtVSurface24::KtVSurface24()
-    : bitmap(nullptr), info(nullptr), bits(nullptr), hasMmx(LONG(PixelRows::bestKind())),
+    : bitmap(nullptr), info(nullptr), bits(nullptr), hasMmx(PixelRows::mmxFlag()),
       lockCount(0)
 {
     dc.attach(nullptr, KtDC::windowKind);
@@ -60,6 +60,8 @@ void KtVSurface24::unlock()
 
 void KtVSurface24::create(int width, int height)
 {
+    // A paint on another thread sees the old picture or the new one whole.
+    KtCriticalSection::Hold hold(lockGuard);
     destroy();
     KtDC screen;
     screen.attach(nullptr, KtDC::windowKind);
@@ -79,6 +81,7 @@ void KtVSurface24::createFromDib(const KtDib& dib, int)
 {
     if (!SurfaceRecord::isUsable(dib, true, true, true))
         return;
+    KtCriticalSection::Hold hold(lockGuard);
     create(dib.header->biWidth, dib.header->biHeight);
     info->biBitCount = 32;
     info->biSizeImage = DWORD(width()) * height() * 4;
@@ -102,7 +105,7 @@ void KtVSurface24::convertDibPixels(const KtDib& dib)
         std::memcpy(table, dib.colourTable(), n * sizeof(RGBQUAD));
         for (RGBQUAD& entry : table)
             entry.rgbReserved = 0;
-        PixelRows::forKind(PixelLoopKind(hasMmx))
+        PixelRows::forSurface(hasMmx)
             .expand(pixelAddress(0, 0), stride(), dib.pixels + (h - 1) * dibStride, dibStride, w,
                     h, table);
         return;
@@ -199,8 +202,9 @@ void KtVSurface24::tileTo(KtVSurface24& dest, const KtRect* area)
     const int h = height();
     if (w < 1 || h < 1 || !bits)
         return;      // a surface without a picture has nothing to repeat
-    const KtRect a = area ? *area : KtRect(0, 0, dest.width(), dest.height());
-    SurfaceSection::tile(w, h, a, [&](int x, int y, int pw, int ph) {
+    const KtRect bounds(0, 0, dest.width(), dest.height());
+    const KtRect a = area ? *area : bounds;
+    SurfaceSection::tile(w, h, a, bounds, [&](int x, int y, int pw, int ph) {
         transfer24(dest, x, y, 0, 0, pw, ph);
     });
 }
@@ -209,12 +213,12 @@ void KtVSurface24::tileToDC(KtDC& target, const KtRect& area)
 {
     const int w = width();
     const int h = height();
-    if (!target.handle() || w < 1 || h < 1)
+    int x0 = 0, y0 = 0, cols = 0, rows = 0;
+    if (!target.handle()
+        || !SurfaceSection::visibleTiles(target.handle(), w, h, area, x0, y0, cols, rows))
         return;
-    const int cols = (area.width() + w - 1) / w;
-    const int rows = (area.height() + h - 1) / h;
     RealizePalette(target.handle());
-    blitPieces(target, area.left, area.top, w, h, 0, 0, cols, rows);
+    blitPieces(target, x0, y0, w, h, 0, 0, cols, rows);
 }
 
 void KtVSurface24::save(KtFile& file)

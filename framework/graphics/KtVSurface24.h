@@ -17,7 +17,7 @@ class KtWindow;
 //
 // Scenario modules read the fields and call the virtual operations by slot,
 // so neither order may change (the field order differs from KtVSurface's).
-// hasMmx holds the loop kind chosen at construction, as in KtVSurface.
+// hasMmx is 1 when the processor has MMX, as in KtVSurface.
 class KtVSurface24 {
 public:
     KtVSurface24();

@@ -39,11 +39,14 @@ void KtVSurface::createFromDib(const KtDib& dib, int)
     if (!SurfaceRecord::isUsable8(dib))
         return;
     const BITMAPINFOHEADER& source = *dib.header;
+    KtCriticalSection::Hold hold(lockGuard);
     create(source.biWidth, source.biHeight);
     info->header = source;
-    // Whatever the DIB's header said, this block holds a 40-byte header and
-    // 256 colours, and the stored and BMP forms must say so.
+    // Whatever the DIB's header said, this block holds a 40-byte header,
+    // one plane and 256 colours, and the stored and BMP forms must say so:
+    // a stored record of any other plane count cannot be read back.
     info->header.biSize = sizeof(BITMAPINFOHEADER);
+    info->header.biPlanes = 1;
     info->header.biClrUsed = 0;
     const int n = dib.colourCount() < 256 ? dib.colourCount() : 256;
     std::memcpy(info->colours, dib.colourTable(), n * sizeof(RGBQUAD));
@@ -70,7 +73,7 @@ void KtVSurface::copyDibPixels(const KtDib& dib)
     GdiFlush();
     const int w = width(), h = height();
     // The DIB's rows are padded like the surface's; both are bottom-up.
-    const PixelRows& rows = PixelRows::forKind(PixelLoopKind(hasMmx));
+    const PixelRows& rows = PixelRows::forSurface(hasMmx);
     const BYTE* top = dib.pixels + (h - 1) * stride();
     rows.copy8(pixelAddress(0, 0), stride(), top, stride(), w, h);
 }
@@ -105,6 +108,9 @@ void KtVSurface::saveBmp(const KtString& path)
     file.open(name, OPEN_ALWAYS, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
               FILE_ATTRIBUTE_NORMAL);
     writeBmp(file);
+    // An older, longer file would keep its last bytes after the picture.
+    if (file.isOpen())
+        SetEndOfFile(file.handle);
     file.close();
 }
 

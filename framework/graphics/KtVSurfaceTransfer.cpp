@@ -11,9 +11,9 @@ namespace {
 constexpr int noKey = -2;
 constexpr int topLeftKey = -1;
 
-const PixelRows& rowsOf(LONG kind)
+const PixelRows& rowsOf(LONG hasMmx)
 {
-    return PixelRows::forKind(PixelLoopKind(kind));
+    return PixelRows::forSurface(hasMmx);
 }
 }
 
@@ -66,8 +66,9 @@ void KtVSurface::transfer(KtVSurface& dest, int dx, int dy, int sx, int sy, int 
 {
     if (!clip(dest, dx, dy, sx, sy, w, h))
         return;
-    const int k = key == noKey ? noKey : resolveKey(key);
+    // GDI drawing still queued may change the top-left pixel of key -1.
     GdiFlush();
+    const int k = key == noKey ? noKey : resolveKey(key);
     const PixelRows& rows = rowsOf(hasMmx);
     BYTE* dst = dest.pixelAddress(dx, dy);
     const BYTE* src = pixelAddress(sx, sy);
@@ -97,9 +98,9 @@ void KtVSurface::blendKeyed(KtVSurface24& dest, int dx, int dy, int sx, int sy, 
     }
     if (!clip(dest, dx, dy, sx, sy, w, h))
         return;
-    const int k = resolveKey(key);
     level = std::clamp(level, 0, 16);
     GdiFlush();
+    const int k = resolveKey(key);
     const PixelRows& rows = rowsOf(hasMmx);
     BYTE* dst = dest.pixelAddress(dx, dy);
     const BYTE* src = pixelAddress(sx, sy);

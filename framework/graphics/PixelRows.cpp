@@ -48,6 +48,12 @@ PixelLoopKind PixelRows::bestKind() {
     return forced < 0 ? widestKind() : cap(static_cast<PixelLoopKind>(forced));
 }
 
+long PixelRows::mmxFlag() { return CpuFeatures::thisProcessor().mmx ? 1 : 0; }
+
+const PixelRows& PixelRows::forSurface(long hasMmx) {
+    return hasMmx ? forKind(bestKind()) : plainRows;
+}
+
 void PixelRows::forceKind(PixelLoopKind kind) { forcedKind.store(static_cast<int>(kind)); }
 
 void PixelRows::unforceKind() { forcedKind.store(-1); }

@@ -67,8 +67,17 @@ struct PixelRows {
     // The widest kind this processor offers (checked once), or the forced kind.
     static PixelLoopKind bestKind();
 
+    // What a surface's hasMmx field holds: 1 when the processor offers MMX,
+    // else 0. Modules read the field with that meaning.
+    static long mmxFlag();
+    // The set a surface uses: plain when its hasMmx is 0 (a module may clear
+    // it to get the plain loops), otherwise bestKind's, so that a processor
+    // with SSE2 runs the SSE2 loops.
+    static const PixelRows& forSurface(long hasMmx);
+
     // For tests and benchmarks: makes bestKind return `kind` (capped at what the
-    // processor offers) until unforceKind. Surfaces made meanwhile keep that kind.
+    // processor offers) until unforceKind; every surface whose hasMmx is set
+    // uses that kind meanwhile.
     static void forceKind(PixelLoopKind kind);
     static void unforceKind();
 };

@@ -32,3 +32,17 @@ bool SurfaceClip::clip(int destWidth, int destHeight, int srcWidth, int srcHeigh
     h = cut(dy, h, destHeight, sy, srcHeight);
     return true;
 }
+
+bool SurfaceClip::tileSpan(long long start, long long end, int tile, long long low,
+                           long long high, int& firstPosition, int& count)
+{
+    const long long from = std::max(start, low);
+    const long long to = std::min(end, high);
+    if (tile < 1 || from >= to)
+        return false;
+    const long long first = (from - start) / tile;
+    const long long last = (to - 1 - start) / tile;
+    firstPosition = int(start + first * tile);
+    count = int(last - first + 1);
+    return true;
+}

@@ -12,6 +12,13 @@ public:
     static bool clip(int destWidth, int destHeight, int srcWidth, int srcHeight,
                      int& dx, int& dy, int& sx, int& sy, int& w, int& h);
 
+    // Tiles of size tile laid side by side from start, the last one ending at
+    // or past end: which of them meet [low, high). Gives the position of the
+    // first such tile and their number; false when none does. Worked in 64
+    // bits, so a huge area over a small destination costs only what is seen.
+    static bool tileSpan(long long start, long long end, int tile, long long low, long long high,
+                         int& firstPosition, int& count);
+
     SurfaceClip() = delete;
 
 private:

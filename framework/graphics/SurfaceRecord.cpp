@@ -62,19 +62,27 @@ bool SurfaceRecord::fits(KtFile& file, DWORD data, const BITMAPINFOHEADER& heade
     return true;
 }
 
-void SurfaceRecord::loadBlock(KtFile& file, DWORD data, DWORD total,
+bool SurfaceRecord::loadBlock(KtFile& file, DWORD data, DWORD total, int bitCount,
+                              const std::function<void()>& clear,
                               const std::function<void(const KtDib&)>& build)
 {
     HeapBlock record{KtHeap::malloc(total, KtHeap::throwOnFailure)};
     seek(file, data);
-    file.read(record.block, total);
+    // The size was checked against the file, but the file may have changed
+    // since: only a record read in full is built.
+    if (file.read(record.block, total) != total)
+        return false;
     // A stored 8-bit surface always holds all 256 colours, whatever count
     // the header claims; the image size is left as stored (the DIB checks
     // its rows against the block, not against that field).
     static_cast<BITMAPINFOHEADER*>(record.block)->biClrUsed = 0;
     KtDib dib;
     dib.setPacked(record.block, total);
+    if (!isUsable(dib, bitCount == 8, bitCount == 24, bitCount == 32))
+        return false;
+    clear();
     build(dib);
+    return true;
 }
 
 void SurfaceRecord::writeFileHeader(KtFile& file, DWORD headerBytes, DWORD pixelBytes)
@@ -115,8 +123,8 @@ void SurfaceRecord::load(KtFile& file, const char* tag, int bitCount, DWORD bloc
         seek(file, start);
         return;
     }
-    clear();
-    loadBlock(file, data, total, build);
+    if (!loadBlock(file, data, total, bitCount, clear, build))
+        seek(file, start);
 }
 
 void SurfaceRecord::writeBmp(KtFile& file, const void* block, DWORD blockBytes, const BYTE* bits,

@@ -25,8 +25,11 @@ public:
     static bool fits(KtFile& file, DWORD data, const BITMAPINFOHEADER& header, int bitCount,
                      DWORD prefixBytes, DWORD& total);
     // Reads total bytes from data into a block, makes the header state exactly
-    // what follows it, builds a temporary DIB over it and hands that to build.
-    static void loadBlock(KtFile& file, DWORD data, DWORD total,
+    // what follows it and builds a temporary DIB over it, which it hands to
+    // clear and build when the file gave every byte and the DIB is one a
+    // surface of bitCount takes. False, with nothing cleared, otherwise.
+    static bool loadBlock(KtFile& file, DWORD data, DWORD total, int bitCount,
+                          const std::function<void()>& clear,
                           const std::function<void(const KtDib&)>& build);
 
     // Writes the class tag, the header block (blockBytes: header and colours)
@@ -34,9 +37,10 @@ public:
     static void save(KtFile& file, const char* tag, const void* block, DWORD blockBytes,
                      const BYTE* bits, DWORD pixelBytes);
     // Reads back what save wrote under tag. The header is checked before
-    // anything is allocated or destroyed: a record that is not a sound
-    // picture of bitCount leaves the surface and the file position as they
-    // were. Otherwise clear empties the surface and build makes it anew.
+    // anything is allocated, and the whole record before anything is
+    // destroyed: a record that is not a sound picture of bitCount, or that
+    // the file cannot give in full, leaves the surface and the file position
+    // as they were. Otherwise clear empties the surface and build makes it anew.
     static void load(KtFile& file, const char* tag, int bitCount, DWORD blockBytes,
                      const std::function<void()>& clear,
                      const std::function<void(const KtDib&)>& build);

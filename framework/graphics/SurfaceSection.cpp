@@ -25,3 +25,19 @@ int SurfaceSection::blitPieces(KtDC& target, KtDC& source, int x, int y, int w, 
                              SRCCOPY) ? 1 : 0;
     return result;
 }
+
+bool SurfaceSection::visibleTiles(HDC target, int width, int height, const KtRect& area,
+                                  int& x0, int& y0, int& cols, int& rows)
+{
+    RECT clip;
+    if (width < 1 || height < 1 || GetClipBox(target, &clip) == ERROR)
+        return false;
+    // Whole copies: the area rounded up to a multiple of the tile.
+    auto roundedEnd = [](long long from, long long to, int tile) {
+        return from + (to - from + tile - 1) / tile * tile;
+    };
+    return SurfaceClip::tileSpan(area.left, roundedEnd(area.left, area.right, width), width,
+                                 clip.left, clip.right, x0, cols)
+           && SurfaceClip::tileSpan(area.top, roundedEnd(area.top, area.bottom, height), height,
+                                    clip.top, clip.bottom, y0, rows);
+}

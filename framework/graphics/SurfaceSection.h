@@ -5,7 +5,9 @@
 #include "KtHeap.h"
 #include "KtRect.h"
 #include "KtWindow.h"
+#include "SurfaceClip.h"
 #include <windows.h>
+#include <algorithm>
 
 // Both surfaces hold a DIB section (bitmap, info, bits) and a memory device
 // context that exists only while locked (lockGuard, dc, lockCount) under the
@@ -26,28 +28,48 @@ public:
                           int cols, int rows);
 
     // Calls copy(x, y, w, h) for every whole or cut piece that repeats a
-    // width × height picture over area from its top-left corner.
+    // width × height picture over area from its top-left corner, leaving out
+    // the pieces that lie wholly outside bounds (the destination), rows from
+    // the top, each row from the left.
     template <class Copy>
-    static void tile(int width, int height, const KtRect& area, Copy copy)
+    static void tile(int width, int height, const KtRect& area, const KtRect& bounds, Copy copy)
     {
-        const int cols = area.width() / width, remW = area.width() % width;
-        const int rows = area.height() / height, remH = area.height() % height;
-        auto tileRow = [&](int top, int rowHeight) {
-            for (int c = 0; c < cols; ++c)
-                copy(area.left + c * width, top, width, rowHeight);
-            if (remW > 0)
-                copy(area.left + cols * width, top, remW, rowHeight);
-        };
-        for (int r = 0; r < rows; ++r)
-            tileRow(area.top + r * height, height);
-        if (remH > 0)
-            tileRow(area.top + rows * height, remH);
+        int x0 = 0, cols = 0, y0 = 0, rows = 0;
+        if (!SurfaceClip::tileSpan(area.left, area.right, width, bounds.left, bounds.right, x0, cols)
+            || !SurfaceClip::tileSpan(area.top, area.bottom, height, bounds.top, bounds.bottom, y0,
+                                      rows))
+            return;
+        for (int r = 0; r < rows; ++r) {
+            const long long y = y0 + (long long)r * height;
+            const int pieceHeight = int(std::min<long long>(height, area.bottom - y));
+            for (int c = 0; c < cols; ++c) {
+                const long long x = x0 + (long long)c * width;
+                copy(int(x), int(y), int(std::min<long long>(width, area.right - x)), pieceHeight);
+            }
+        }
     }
 
-    // Unlocks as often as locked, then frees the section and its header block.
+    // Whole copies of a width × height picture laid over area from its
+    // top-left corner, the last ones running past the area's right and bottom
+    // edges (the context clips them): the first copy and the number of
+    // columns and rows that reach into the context's clipping box. False
+    // when none does.
+    static bool visibleTiles(HDC target, int width, int height, const KtRect& area, int& x0,
+                             int& y0, int& cols, int& rows);
+
+    // A lock holds lockGuard until its unlock, so the thread that locked is
+    // the only one using the memory context, and a destroy or re-create on
+    // another thread waits until a paint in progress has unlocked: it can
+    // neither release the painter's context nor free info under it, and the
+    // section is never deleted while selected. lockCount > 0 seen while
+    // holding the guard therefore counts this thread's own locks only.
+
+    // Waits for other threads' locks, gives up this thread's own, then frees
+    // the section and its header block.
     template <class Surface>
     static void destroy(Surface& s)
     {
+        KtCriticalSection::Hold hold(s.lockGuard);
         while (s.lockCount > 0)
             s.unlock();
         if (s.bitmap)
@@ -62,7 +84,7 @@ public:
     template <class Surface>
     static KtDC& lock(Surface& s)
     {
-        KtCriticalSection::Hold hold(s.lockGuard);
+        s.lockGuard.enter();      // left by the matching unlock
         if (s.lockCount == 0) {
             s.dc.attach(nullptr, KtDC::memoryKind);
             s.dc.select(s.bitmap, KtDC::bitmapCode);
@@ -71,7 +93,8 @@ public:
         return s.dc;
     }
 
-    // The last unlock frees the memory context; an unlocked surface stays so.
+    // The last unlock frees the memory context. An unlock without a lock of
+    // this thread changes nothing (it waits while another thread holds one).
     template <class Surface>
     static void unlock(Surface& s)
     {
@@ -82,6 +105,7 @@ public:
             s.dc.restore(KtDC::bitmapCode);
             s.dc.release();
         }
+        s.lockGuard.leave();      // what the lock entered
     }
 
     template <class Surface, class Dest>

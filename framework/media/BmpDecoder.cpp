@@ -2,6 +2,7 @@
 #include "BmpDecoder.h"
 #include "BmpHeader.h"
 #include "ByteOrder.h"
+#include "RleExpander.h"
 #include <cstring>
 
 PackedDib BmpDecoder::decode(const uint8_t* data, size_t size,
@@ -11,7 +12,10 @@ PackedDib BmpDecoder::decode(const uint8_t* data, size_t size,
     BmpHeader header;
     if (!header.read(data, size))
         return dib;
-    if (!dib.create(header.width, header.height, header.bitCount, header.compression,
+    // Run-length rows come out expanded: the picture is a plain one.
+    const uint32_t compression =
+        header.runLength() ? PackedDib::compressionRgb : header.compression;
+    if (!dib.create(header.width, header.height, header.bitCount, compression,
                     header.colourCount))
         return dib;
     if (header.compression == PackedDib::compressionBitFields) {
@@ -24,8 +28,14 @@ PackedDib BmpDecoder::decode(const uint8_t* data, size_t size,
         std::memcpy(table + 4 * i, stored + header.entrySize * i, 3);
         table[4 * i + 3] = 0;
     }
-    size_t stride = header.rowBytes();
     const uint8_t* bits = data + header.bitsOffset;
+    if (header.runLength()) {
+        if (!RleExpander::expand(bits, header.streamBytes, header.bitCount, header.width,
+                                 header.height, dib.pixels(), dib.stride()))
+            dib.reset();
+        return dib;
+    }
+    size_t stride = header.rowBytes();
     for (int32_t y = 0; y < header.height; ++y) {
         int32_t from = header.topDown ? header.height - 1 - y : y;
         std::memcpy(dib.row(y), bits + static_cast<size_t>(from) * stride, stride);

@@ -3,8 +3,9 @@
 #include "PackedDib.h"
 
 // Core headers come out as 40-byte info headers with 4-byte colour entries,
-// top-down files as bottom-up rows. A malformed, compressed or truncated
-// file gives an empty result.
+// top-down files as bottom-up rows, RLE8 and RLE4 files as plain rows. A
+// malformed or truncated file, or a run-length stream that would draw
+// outside the picture, gives an empty result.
 class BmpDecoder {
 public:
     static PackedDib decode(const uint8_t* data, size_t size,

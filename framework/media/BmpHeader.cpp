@@ -2,6 +2,7 @@
 #include "BmpHeader.h"
 #include "ByteOrder.h"
 #include "PackedDib.h"
+#include "RleExpander.h"
 #include <cstdint>
 
 namespace {
@@ -56,6 +57,7 @@ bool BmpHeader::readInfoHeader(const uint8_t* data, size_t size)
     height = static_cast<int32_t>(ByteOrder::get32(info + 8));
     bitCount = ByteOrder::get16(info + 14);
     compression = ByteOrder::get32(info + 16);
+    imageSize = ByteOrder::get32(info + 20);
     uint32_t used = ByteOrder::get32(info + 32);
     entrySize = 4;
     tableOffset = fileHeaderSize + infoSize;
@@ -73,11 +75,15 @@ bool BmpHeader::readInfoHeader(const uint8_t* data, size_t size)
         }
         for (int i = 0; i < 3; ++i)
             masks[i] = ByteOrder::get32(masksAt + 4 * i);
+    } else if (runLength()) {
+        if (bitCount != (compression == RleExpander::compressionRle8 ? 8 : 4))
+            return false;
     } else if (compression != PackedDib::compressionRgb) {
         return false;
     }
     colourCount = used ? used : (bitCount <= 8 ? (1u << bitCount) : 0);
-    return PackedDib::takeRowOrder(height, topDown);
+    // Coded rows always run from the bottom up.
+    return PackedDib::takeRowOrder(height, topDown) && !(topDown && runLength());
 }
 
 bool BmpHeader::placeTableAndBits(size_t size)
@@ -88,12 +94,24 @@ bool BmpHeader::placeTableAndBits(size_t size)
     uint64_t tableEnd = tableOffset + static_cast<uint64_t>(colourCount) * entrySize;
     if (tableEnd > size || bitsOffset < tableEnd || bitsOffset > size)
         return false;
+    if (runLength()) {
+        // The stream ends with the file, or earlier where the header says.
+        streamBytes = size - bitsOffset;
+        if (imageSize != 0 && imageSize < streamBytes)
+            streamBytes = imageSize;
+        return pixelBytes() <= PackedDib::maxBlockSize;
+    }
     return pixelBytes() <= size - bitsOffset && pixelBytes() <= PackedDib::maxBlockSize;
 }
 
 size_t BmpHeader::rowBytes() const
 {
     return PackedDib::rowBytes(width, bitCount);
+}
+
+bool BmpHeader::runLength() const
+{
+    return compression == RleExpander::compressionRle8 || compression == RleExpander::compressionRle4;
 }
 
 size_t BmpHeader::pixelBytes() const

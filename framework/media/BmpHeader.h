@@ -6,7 +6,9 @@
 // Reads the 14-byte file header ("BM", file size, two reserved words, offset
 // of the pixel bits) and the info header that follows it: the 12-byte core
 // header with 3-byte colour entries, or a 40- to 124-byte info header with
-// 4-byte entries. Only uncompressed and bit-field pictures are taken.
+// 4-byte entries. Uncompressed and bit-field pictures are taken, and
+// bottom-up 8-bit RLE8 and 4-bit RLE4 ones, whose rows are a coded stream
+// (see RleExpander) that runs to the end of the file.
 //
 // Nothing read from the file is trusted for a size: the colour count is held
 // to 256 and to the bytes before the pixels, and the pixel offset and rows
@@ -26,7 +28,9 @@ public:
     bool read(const uint8_t* data, size_t size);
 
     size_t rowBytes() const;
+    // Bytes of the plain rows; for run-length pictures, of the expanded rows.
     size_t pixelBytes() const;
+    bool runLength() const;
 
     uint16_t type = 0;
     uint32_t fileSize = 0;
@@ -42,6 +46,8 @@ public:
     uint32_t colourCount = 0;
     size_t entrySize = 4;           // 3 for the core header
     size_t tableOffset = 0;
+    uint32_t imageSize = 0;         // as stated; for run-length pictures a bound of the stream
+    size_t streamBytes = 0;         // the coded rows of a run-length picture
 
 private:
     bool readInfoHeader(const uint8_t* data, size_t size);

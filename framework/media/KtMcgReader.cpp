@@ -1,5 +1,6 @@
 // KtMcgReader: file access of the "MCG " reader around the pure McgDecoder.
 #include "KtMcgReader.h"
+#include <algorithm>
 #include "ByteOrder.h"
 #include "KtFile.h"
 #include "KtHeap.h"
@@ -98,8 +99,12 @@ void KtMcgReader::readColourTable(void* table)
 
 void KtMcgReader::writeColourTable(const void* table, int count)
 {
-    if (count <= 0 || count > static_cast<int>(PackedDib::maxColours) || !isMine())
+    // The stored table holds as many entries as the header states; more
+    // would be written over the compressed pixels that follow it.
+    const int stored = colourCount();
+    if (count <= 0 || stored == 0)
         return;
+    count = std::min(count, stored);
     SetFilePointer(file->handle, static_cast<LONG>(start + McgHeader::size), nullptr, FILE_BEGIN);
     file->write(table, 4 * count);
     rewind();

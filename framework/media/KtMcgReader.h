@@ -20,7 +20,8 @@ public:
     virtual int colourCount();                                 // slot 7
     // table: room for colourCount() entries of 4 bytes.
     virtual void readColourTable(void* table);                 // slot 8
-    // Writes count entries over the stored table (file open for writing).
+    // Writes count entries over the stored table (file open for writing),
+    // no more than the file states.
     virtual void writeColourTable(const void* table, int count);  // slot 9
 
 private:

@@ -65,9 +65,9 @@ void* KtSldReader::load()
     if (here == INVALID_SET_FILE_POINTER || end == INVALID_SET_FILE_POINTER)
         return nullptr;
     DWORD rest = end > here ? end - here : 0;
-    // A stream too short for the rows is refused without reading it, and so
-    // is one too long for any picture of the permitted size.
-    if (rest > maxFileSize ||
+    // A header of no picture of the permitted size, a stream too short for
+    // the rows and one too long for any picture are refused without reading.
+    if (!header.isSld() || !header.plausible() || rest > maxFileSize ||
         header.pixelBytes() > static_cast<uint64_t>(rest) * LzssDecoder::maxExpansion)
         return nullptr;
     HeapBlock stream(KtHeap::malloc(rest ? rest : 1, KtHeap::throwOnFailure));

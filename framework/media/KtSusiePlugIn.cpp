@@ -44,18 +44,31 @@ private:
 
 KtSusiePlugIn::KtSusiePlugIn() : info(nullptr), bits(nullptr)
 {
-    programPattern.setCurrentDirectory();
-    susiePattern.setCurrentDirectory();
+    // Neither pattern ever names the current directory: the Open dialog moves
+    // it to the folder of the picked file, and every ".spi" lying beside a
+    // picture would then be loaded and run. Without a registered folder the
+    // Susie pattern stays empty and only the program's folder is searched.
     KtRegistryKey key;
-    if (key.open(HKEY_CURRENT_USER, KtRegistryNames::susieKey, KtRegistryNames::susieKeyOptions) ==
-        ERROR_SUCCESS) {
-        // An empty value gives the current directory.
-        susiePattern.set(key.getString(KtRegistryNames::susiePath));
+    if (key.openForReading(HKEY_CURRENT_USER, KtRegistryNames::susieKey) == ERROR_SUCCESS) {
+        const KtString& folder = key.getString(KtRegistryNames::susiePath);
+        if (isAbsoluteFolder(folder.text())) {
+            susiePattern.set(folder);
+            appendWildcard(susiePattern);
+        }
     }
-    if (susiePattern.length() > 0)
-        appendWildcard(susiePattern);
     programPattern.setSpecial(KtPathName::executableDirectory);
     appendWildcard(programPattern);
+}
+
+// A drive-qualified ("C:\...") or UNC ("\\server\...") folder; anything
+// else would be resolved against the current directory.
+bool KtSusiePlugIn::isAbsoluteFolder(const char* folder)
+{
+    if (!folder || !folder[0])
+        return false;
+    const bool drive = folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
+    const bool unc = folder[0] == '\\' && folder[1] == '\\';
+    return drive || unc;
 }
 
 KtSusiePlugIn::~KtSusiePlugIn()
@@ -75,8 +88,12 @@ void KtSusiePlugIn::appendWildcard(KtPathName& directory)
 
 bool KtSusiePlugIn::load(KtFile& file, PackedDib& picture)
 {
-    return search(programPattern.text(), file, picture) ||
-           search(susiePattern.text(), file, picture);
+    if (search(programPattern.text(), file, picture))
+        return true;
+    // A folder is searched once, even when the viewer's is the program's.
+    if (susiePattern.length() == 0 || lstrcmpiA(susiePattern.text(), programPattern.text()) == 0)
+        return false;
+    return search(susiePattern.text(), file, picture);
 }
 
 bool KtSusiePlugIn::search(const char* pattern, KtFile& file, PackedDib& picture)

@@ -9,7 +9,8 @@ class KtDib;
 class KtFile;
 
 // Plug-ins (".spi" libraries) are looked for first beside the program, then
-// in the folder the Susie viewer registered. Each is loaded, asked whether
+// in the folder the Susie viewer registered (an absolute path; never the
+// current directory, and not twice when it is the program's folder). Each is loaded, asked whether
 // it is an import filter and whether it reads the file, asked to decode it,
 // and unloaded again; the first one that decodes the file wins. Nothing of a
 // plug-in outlives the call: no library stays loaded, no block stays held.
@@ -55,11 +56,12 @@ public:
 
     KtModule plugin;            // the plug-in loaded at the moment, or none
     KtPathName programPattern;  // the program's folder followed by "*.spi"
-    KtPathName susiePattern;    // the registered Susie folder followed by "*.spi"
+    KtPathName susiePattern;    // the registered Susie folder followed by "*.spi", or empty
     HLOCAL info;                // BITMAPINFO block from GetPicture, or null
     HLOCAL bits;                // pixel block from GetPicture, or null
 
 private:
     static void appendWildcard(KtPathName& directory);
+    static bool isAbsoluteFolder(const char* folder);
     void freeBlock(HLOCAL& block, const char* text);
 };

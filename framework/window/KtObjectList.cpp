@@ -25,17 +25,38 @@ KtObjectList::~KtObjectList()
 
 int KtObjectList::forEach(Callback callback)
 {
-    // Read ahead and count from the start: the callback may remove the
-    // item it is given.
+    // At most the items there at the start; the callback may remove any
+    // item, the one it is given or others, so the next node is checked
+    // again whenever the count has changed under the call.
     KtObjectNode* node = first();
-    int n = count;
-    for (int i = 0; i < n; ++i) {
-        KtObjectNode* following = node->next;
+    for (int left = count; left > 0 && node; --left) {
+        Neighbours around{node->prev, node->next, node == first()};
+        const bool wasLast = node == last;
+        const int before = count;
         if (callback(node->object) == 0)
             return 0;
-        node = following;
+        if (wasLast || !last)
+            break;
+        node = count == before ? around.following : nextAfterChange(node, around);
     }
     return 1;
+}
+
+// The node to visit after node once a callback has changed the list: the
+// first of node's old successor, node's new successor and its old
+// predecessor's new successor that is still there; none when that would
+// wrap round to the start. (node was not last when the callback began.)
+KtObjectNode* KtObjectList::nextAfterChange(KtObjectNode* node, const Neighbours& around)
+{
+    if (KtObjectList::containsNode(around.following))
+        return around.following;
+    if (KtObjectList::containsNode(node))
+        return node == last ? nullptr : node->next;
+    if (around.wasFirst)
+        return first();
+    if (KtObjectList::containsNode(around.previous))
+        return around.previous == last ? nullptr : around.previous->next;
+    return nullptr;
 }
 
 void KtObjectList::removeAll()
@@ -81,7 +102,7 @@ int KtObjectList::insertFirst(void* object, int owned)
 {
     KtObjectNode* node = makeNode(object, owned);
     if (!isValidNode(node))
-        return 0;
+        return discard(node);
     return linkFirst(node);
 }
 
@@ -89,8 +110,19 @@ int KtObjectList::insertLast(void* object, int owned)
 {
     KtObjectNode* node = makeNode(object, owned);
     if (!isValidNode(node))
-        return 0;
+        return discard(node);
     return linkLast(node);
+}
+
+// A variant may refuse a node that was made: it is deleted, but the object
+// stays the caller's, since the insertion did not happen.
+int KtObjectList::discard(KtObjectNode* node)
+{
+    if (node && node != notFound) {
+        node->owned = 0;
+        delete node;
+    }
+    return 0;
 }
 
 int KtObjectList::add(void* object, int owned)

@@ -57,4 +57,14 @@ protected:
     // Links a node made elsewhere first or last; returns what insertFirst returns.
     int linkFirst(KtObjectNode* node);
     int linkLast(KtObjectNode* node);
+    static int discard(KtObjectNode* node);
+
+private:
+    // Where a node of a walk stood before its callback ran.
+    struct Neighbours {
+        KtObjectNode* previous;
+        KtObjectNode* following;
+        bool wasFirst;
+    };
+    KtObjectNode* nextAfterChange(KtObjectNode* node, const Neighbours& around);
 };

@@ -536,8 +536,13 @@ BoxCallback* BoxCallback::current_ = nullptr;
 TEST_F(Hook, AModuleStaysLoadedUntilTheHookIsDoneWithItsRegisters)
 {
     const char* folder = "module-memory-store";
-    DeleteFileA("module-memory-store\\.system.dat");
-    RemoveDirectoryA(folder);
+    auto removeFolder = [folder] {
+        DeleteFileA("module-memory-store\\.system.dat");
+        DeleteFileA("module-memory-store\\.system.dat.new");
+        RemoveDirectoryA(folder);
+    };
+    removeFolder();
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder)) << "the save must fail first";
     ASSERT_NE(0, velka_->load("module_memory.dll"));
     ASSERT_NE(0, velka_->start("registersUntilQuit"));
     for (int i = 0; i < 200 && !velka_->registers; ++i)
@@ -564,6 +569,7 @@ TEST_F(Hook, AModuleStaysLoadedUntilTheHookIsDoneWithItsRegisters)
     EXPECT_EQ(0, SendMessageA(top_, KtMessage::monitorSetSystemRegister, 1, 78))
         << "after the end nothing is touched";
     EXPECT_EQ(1, boxes.count);
+    removeFolder();
 }
 
 }  // namespace

@@ -13,3 +13,19 @@ R callSlot(void* object, int slot, Args... args)
     void** table = *static_cast<void***>(object);
     return reinterpret_cast<Entry>(table[slot + 1])(object, args...);
 }
+
+// The slot number of a virtual member function as this compiler lays out
+// the table, counted as the framework counts (the destructor's two entries
+// are slot 0); -1 for a function that is not virtual. Pick an overload with
+// a cast: slotNumber(static_cast<int (Diagnostic::*)()>(&Diagnostic::show)).
+template <class F>
+int slotNumber(F member)
+{
+    static_assert(sizeof(F) == 2 * sizeof(void*), "member pointer of two words");
+    unsigned long long word = 0;
+    static_assert(sizeof(void*) <= sizeof word, "");
+    __builtin_memcpy(&word, &member, sizeof(void*));
+    if ((word & 1) == 0)
+        return -1;
+    return static_cast<int>((word - 1) / sizeof(void*)) - 1;
+}

@@ -1,5 +1,6 @@
 // MonitorWindow: controls, the refresh timer and the register changes of the monitor's window.
 #include "MonitorWindow.h"
+#include "WindowText.h"
 #include <cstdlib>
 
 namespace {
@@ -143,11 +144,11 @@ void MonitorWindow::setStatus(const char* text)
     SetDlgItemTextA(window_, statusId, text);
 }
 
+// The whole text: a listing cut at a fixed size would never equal the new
+// one, and resetting it every second makes the scroll position jump.
 std::string MonitorWindow::controlText(int id) const
 {
-    char text[1024] = {};
-    GetDlgItemTextA(window_, id, text, sizeof text);
-    return text;
+    return WindowText::read(GetDlgItem(window_, id));
 }
 
 void MonitorWindow::onTimer()

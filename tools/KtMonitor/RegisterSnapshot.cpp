@@ -1,10 +1,19 @@
 // RegisterSnapshot: the registers as text, one line each.
 #include "RegisterSnapshot.h"
+#include <windows.h>
 
 std::string RegisterSnapshot::escaped(const std::string& text)
 {
     std::string out;
-    for (char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        // A double-byte character goes over whole: its trail byte may be
+        // 0x5C, which is no backslash there.
+        if (IsDBCSLeadByte(BYTE(c)) && i + 1 < text.size()) {
+            out += c;
+            out += text[++i];
+            continue;
+        }
         if (c == '\\') out += "\\\\";
         else if (c == '\n') out += "\\n";
         else if (c == '\r') out += "\\r";

@@ -1,10 +1,25 @@
 // Diagnostics: the six classes, their texts and how they show themselves.
 #include "Diagnostic.h"
 #include "MessageBoxRecorder.h"
+#include "VirtualSlot.h"
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
+
+// Modules throw and catch diagnostics and call them by slot.
+TEST(Diagnostic, SlotsKeepTheOrderModulesCall)
+{
+    EXPECT_EQ(1, slotNumber(static_cast<int (Diagnostic::*)(HWND)>(&Diagnostic::show)));
+    EXPECT_EQ(2, slotNumber(static_cast<int (Diagnostic::*)()>(&Diagnostic::show)));
+    EXPECT_EQ(3, slotNumber(&Diagnostic::title));
+    EXPECT_EQ(4, slotNumber(&Diagnostic::setTitle));
+    EXPECT_EQ(5, slotNumber(&Diagnostic::message));
+    EXPECT_EQ(6, slotNumber(&Diagnostic::setMessage));
+    EXPECT_EQ(7, slotNumber(&Diagnostic::appendMessage));
+    // A derived class adds no slot in between.
+    EXPECT_EQ(5, slotNumber(&CannotReadException::message));
+}
 
 // Records what reaches setMessage, to prove appendMessage goes through it.
 class RecordingDiagnostic : public Diagnostic {

@@ -222,6 +222,47 @@ TEST(KtString, StringsBuiltFromTheirOwnBuffer)
     EXPECT_TRUE(guard.canariesIntact());
 }
 
+}  // namespace
+
+// The program is linked with memcpy wrapped: copies with overlapping ranges
+// are counted, since this platform's memcpy happens to tolerate them.
+extern "C" void* __real_memcpy(void* to, const void* from, size_t bytes);
+namespace {
+long overlappingCopies = 0;
+}
+extern "C" void* __wrap_memcpy(void* to, const void* from, size_t bytes)
+{
+    const char* a = static_cast<const char*>(to);
+    const char* b = static_cast<const char*>(from);
+    if (bytes > 0 && a < b + bytes && b < a + bytes)
+        ++overlappingCopies;
+    return __real_memcpy(to, from, bytes);
+}
+
+namespace {
+
+TEST(KtString, AppendingItsOwnTextNeverCopiesOverlappingBytes)
+{
+    struct Case {
+        const char* name;
+        int offset;          // where in its own text the appended part starts
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"the whole text", 0, "abcdefabcdef"},
+        {"its tail", 2, "abcdefcdef"},
+        {"its terminator", 6, "abcdef"},
+    };
+    for (const Case& c : cases) {
+        KtString s(64, "abcdef");    // room for the copy in place
+        overlappingCopies = 0;
+        s.append(s.text() + c.offset);
+        EXPECT_EQ(0, overlappingCopies) << c.name;
+        EXPECT_STREQ(c.expected, s.text()) << c.name;
+        EXPECT_EQ(int(std::strlen(c.expected)), s.length()) << c.name;
+    }
+}
+
 TEST(KtString, AppendNNeverSplitsADoubleByteCharacter)
 {
     struct Case { const char* text; int maxBytes; const char* want; };

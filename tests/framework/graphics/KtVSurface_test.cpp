@@ -1,10 +1,13 @@
 // Tests of the 8-bit surface: its table, lock, fill, tiling, stretching, DIBs and pixel transfers.
 #include "ColourTable.h"
+#include "CpuFeatures.h"
+#include "ImportPatch.h"
 #include "KtDib.h"
 #include "KtRect.h"
 #include "SurfaceTestKit.h"
 #include "VirtualSlot.h"
 #include <gtest/gtest.h>
+#include <process.h>
 
 using namespace kit;
 
@@ -32,6 +35,23 @@ std::vector<RGBQUAD> numbered(BYTE base)
 }
 
 BYTE zero(int, int) { return 0; }
+}
+
+// Modules read hasMmx as "MMX present"; the loop kind is chosen elsewhere,
+// and a processor with SSE2 still runs the SSE2 loops.
+TEST(KtVSurface, HasMmxMeansMmxPresentAndTheWidestLoopsStillRun)
+{
+    const CpuFeatures& cpu = CpuFeatures::thisProcessor();
+    KtVSurface s;
+    KtVSurface24 t;
+    EXPECT_EQ(cpu.mmx ? 1 : 0, s.hasMmx);
+    EXPECT_EQ(cpu.mmx ? 1 : 0, t.hasMmx);
+    const PixelLoopKind widest = cpu.sse2 ? PixelLoopKind::sse2
+                                 : cpu.mmx ? PixelLoopKind::mmx
+                                           : PixelLoopKind::plain;
+    EXPECT_EQ(cpu.mmx ? widest : PixelLoopKind::plain, PixelRows::forSurface(s.hasMmx).kind);
+    // A module that clears the field gets the plain loops.
+    EXPECT_EQ(PixelLoopKind::plain, PixelRows::forSurface(0).kind);
 }
 
 TEST(KtVSurface, CreateOnATrueColourScreenGivesTheGreyRampInTableAndSection)
@@ -202,9 +222,9 @@ TEST(KtVSurface, TransferCopiesClipsAndHonoursTheKey)
 TEST(KtVSurface, BlendMixesTableColoursAtTheLevelInEveryLoopKind)
 {
     for (PixelLoopKind kind : loopKinds()) {
+        ForcedKind forced(kind);
         KtVSurface src;
         KtVSurface24 dest;
-        src.hasMmx = LONG(kind);
         src.create(20, 3);
         dest.create(20, 3);
         const RGBQUAD orange{0, 100, 200, 0};        // red 200, green 100, blue 0
@@ -294,6 +314,139 @@ TEST(KtVSurface, TileToDCBlitsWholeCopiesPastTheAreaEdge)
     KtDC empty;
     tile.tileToDC(empty, KtRect(0, 0, 10, 10));
     target.unlock();
+}
+
+namespace {
+// Runs work on a thread of its own and answers whether it ended in time;
+// state the work uses is left alive when it did not.
+template <class Work>
+unsigned __stdcall runWork(void* work)
+{
+    (*static_cast<Work*>(work))();
+    return 0;
+}
+
+template <class Work>
+bool endsWithin(DWORD milliseconds, Work* work)
+{
+    HANDLE thread =
+        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &runWork<Work>, work, 0, nullptr));
+    const bool ended = WaitForSingleObject(thread, milliseconds) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    return ended;
+}
+
+BYTE tileValue(int x, int y) { return BYTE(1 + x + 3 * y); }
+}
+
+// However large the area, only the tiles the destination shows are visited,
+// and they stay anchored at the area's top-left corner.
+TEST(KtVSurface, TilingIsBoundedByTheDestination)
+{
+    struct Case {
+        const char* name;
+        int tileWidth, tileHeight;
+        KtRect area;
+    };
+    const Case cases[] = {
+        {"1x1 over a huge area", 1, 1, KtRect(0, 0, 100000000, 100000000)},
+        {"1x1 over the widest area", 1, 1, KtRect(-2000000000, -2000000000, 2000000000, 2000000000)},
+        {"anchored far to the top-left", 3, 2, KtRect(-1000000001, -999999999, 7, 5)},
+        {"area beyond the destination", 3, 2, KtRect(500, 500, 100000000, 100000000)},
+    };
+    for (const Case& c : cases) {
+        struct Work {
+            KtVSurface tile, dest;
+            KtRect area;
+            void operator()() { tile.tileTo(dest, &area, FALSE); }
+        };
+        auto* work = new Work;
+        work->tile.create(c.tileWidth, c.tileHeight);
+        paint(work->tile, tileValue);
+        work->dest.create(16, 12);
+        work->dest.fill(0, nullptr);
+        work->area = c.area;
+        if (!endsWithin(20000, work)) {
+            ADD_FAILURE() << c.name << ": still tiling after 20 s";
+            continue;      // the thread still uses work
+        }
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const bool inside = c.area.contains(x, y);
+                const long long tx = (x - (long long)c.area.left) % c.tileWidth;
+                const long long ty = (y - (long long)c.area.top) % c.tileHeight;
+                ASSERT_EQ(inside ? tileValue(int(tx), int(ty)) : 0, *work->dest.pixelAddress(x, y))
+                    << c.name << " at " << x << "," << y;
+            }
+        delete work;
+    }
+
+    struct DcWork {
+        KtVSurface tile;
+        KtVSurface24 target;
+        void operator()()
+        {
+            KtDC dc;
+            dc.attach(target.lock().handle(), KtDC::borrowedKind);
+            tile.tileToDC(dc, KtRect(-2000000000, -2000000000, 2000000000, 2000000000));
+            dc.release();
+            target.unlock();
+        }
+    };
+    auto* dcWork = new DcWork;
+    dcWork->tile.create(1, 1);
+    dcWork->tile.fill(255, nullptr);     // white
+    dcWork->target.create(16, 12);
+    fill24(dcWork->target, 0x00123456);
+    ASSERT_TRUE(endsWithin(20000, dcWork)) << "tileToDC still blitting after 20 s";
+    GdiFlush();
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(0x00FFFFFFu, pixel24(dcWork->target, x, y)) << x << "," << y;
+    delete dcWork;
+}
+
+namespace {
+// Drawing that GDI has queued reaches the pixels at the flush. This stand-in
+// for GdiFlush paints the top-left pixel, as a queued fill would.
+KtVSurface* queuedTarget = nullptr;
+BYTE queuedValue = 0;
+BOOL WINAPI flushQueuedFill()
+{
+    if (queuedTarget)
+        *queuedTarget->pixelAddress(0, 0) = queuedValue;
+    return TRUE;
+}
+}
+
+TEST(KtVSurface, TopLeftKeyIsReadAfterQueuedDrawingIsFlushed)
+{
+    KtVSurface src, dest;
+    src.create(4, 1);
+    dest.create(4, 1);
+    KtVSurface24 frame;
+    frame.create(4, 1);
+    const RGBQUAD white{255, 255, 255, 0};
+    for (BYTE i = 1; i <= 4; ++i) {
+        *src.pixelAddress(i - 1, 0) = i;
+        src.setColours(&white, i, 0, 1);
+    }
+    ImportPatch patch("gdi32.dll", "GdiFlush", reinterpret_cast<const void*>(&flushQueuedFill));
+    ASSERT_TRUE(patch.active());
+    queuedTarget = &src;
+    queuedValue = 2;       // the queued fill makes the top-left pixel 2: the key
+    dest.fill(9, nullptr);
+    src.transfer(dest, 0, 0, 0, 0, 4, 1, -1);
+    const BYTE expected[] = {9, 9, 3, 4};
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(expected[x], *dest.pixelAddress(x, 0)) << "transfer at " << x;
+
+    *src.pixelAddress(0, 0) = 1;
+    fill24(frame, 0);
+    src.blendKeyed(frame, 0, 0, 0, 0, 4, 1, 16, -1);
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(x < 2 ? 0u : 0x00FFFFFFu, pixel24(frame, x, 0) & 0x00FFFFFF) << "blend at " << x;
+    queuedTarget = nullptr;
 }
 
 TEST(KtVSurface, StretchToDoublesEachPixel)

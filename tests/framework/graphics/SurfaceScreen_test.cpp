@@ -1,4 +1,5 @@
 // Tests of surfaces on a real window: the colours that reach the screen, and drawing while another thread paints.
+#include "KtDib.h"
 #include "KtWindow.h"
 #include "SurfaceTestKit.h"
 #include <gtest/gtest.h>
@@ -157,4 +158,86 @@ TEST(SurfaceScreen, DrawingAndPaintingOnTwoThreadsNeitherCrashesNorDeadlocks)
     EXPECT_GT(painted, 0);
     EXPECT_EQ(0, shared.frame.lockCount);
     EXPECT_EQ(0, shared.layer.lockCount);
+}
+
+namespace {
+// The scenario side of a re-creation: waits until the window side holds its
+// lock, says it is starting, changes the surface, says it is done.
+struct Recreation {
+    KtVSurface surface;
+    void (*change)(KtVSurface&) = nullptr;
+    HANDLE locked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE starting = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ~Recreation()
+    {
+        CloseHandle(locked);
+        CloseHandle(starting);
+        CloseHandle(done);
+    }
+};
+
+unsigned __stdcall recreate(void* arg)
+{
+    Recreation& r = *static_cast<Recreation*>(arg);
+    if (WaitForSingleObject(r.locked, 10000) != WAIT_OBJECT_0)
+        return 1;
+    SetEvent(r.starting);
+    r.change(r.surface);
+    SetEvent(r.done);
+    return 0;
+}
+}
+
+// A paint holds its lock from the first use of the memory context to the
+// last: a re-creation or destruction on another thread waits for it, and
+// then frees the old section instead of leaking it.
+TEST(SurfaceScreen, RecreationOnAnotherThreadWaitsForAPaintInProgress)
+{
+    struct Case {
+        const char* name;
+        void (*change)(KtVSurface&);
+        int widthAfter;
+    };
+    static const std::vector<uint8_t> dib = packed8(8, 4, 256, [](int x, int y) { return BYTE(x * y); });
+    const Case cases[] = {
+        {"create", [](KtVSurface& s) { s.create(32, 16); }, 32},
+        {"destroy", [](KtVSurface& s) { s.destroy(); }, 0},
+        {"createFromDib", [](KtVSurface& s) {
+             KtDib picture;
+             picture.setPacked(dib.data(), dib.size());
+             s.createFromDib(picture, 0);
+         }, 8},
+    };
+    ScreenWindow screen(64, 48);
+    for (const Case& c : cases) {
+        Recreation r;
+        r.change = c.change;
+        r.surface.create(64, 48);
+        HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, recreate, &r, 0, nullptr));
+        ASSERT_NE(nullptr, thread);
+
+        KtDC& locked = r.surface.lock();
+        const HDC memory = locked.handle();
+        const HBITMAP section = r.surface.bitmap;
+        const KtSurfaceInfo* info = r.surface.info;
+        SetEvent(r.locked);
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(r.starting, 10000)) << c.name;
+        // Time enough for the other thread to finish if nothing held it.
+        EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(r.done, 300)) << c.name << " went ahead under a paint";
+        EXPECT_EQ(memory, r.surface.dc.handle()) << c.name;
+        EXPECT_EQ(section, GetCurrentObject(memory, OBJ_BITMAP)) << c.name;
+        EXPECT_EQ(info, r.surface.info) << c.name;
+        HDC windowDc = GetDC(screen.handle);
+        EXPECT_TRUE(BitBlt(windowDc, 0, 0, 64, 48, memory, 0, 0, SRCCOPY)) << c.name;
+        ReleaseDC(screen.handle, windowDc);
+        r.surface.unlock();
+
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(r.done, 10000)) << c.name;
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000)) << c.name;
+        CloseHandle(thread);
+        EXPECT_EQ(0, r.surface.lockCount) << c.name;
+        EXPECT_EQ(c.widthAfter, r.surface.width()) << c.name;
+        EXPECT_EQ(0u, GetObjectType(section)) << c.name << ": the old section was not freed";
+    }
 }

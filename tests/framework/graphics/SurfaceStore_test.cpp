@@ -1,5 +1,6 @@
 // Tests of the surfaces' stored and BMP forms: exact bytes, round trips, and records that must not be read.
 #include "KtClassTag.h"
+#include "ImportPatch.h"
 #include "KtDib.h"
 #include "SurfaceTestKit.h"
 #include <gtest/gtest.h>
@@ -151,6 +152,10 @@ TEST(SurfaceStore, ForgedHeadersAreRefusedBeforeAnythingIsAllocated)
     };
     auto truncated = good;
     truncated.resize(good.size() - 1);
+    // Sound for the record's own checks, and with every byte present, but
+    // wider than any picture a DIB takes: only building it tells.
+    auto tooWide = forge([](BITMAPINFOHEADER& h) { h.biWidth = 40000; h.biHeight = 1; });
+    tooWide.resize(at + 1064 + 40000, 0x11);
     const Case cases[] = {
         {"huge width", forge([](BITMAPINFOHEADER& h) { h.biWidth = 0x7FFFFFF0; })},
         {"wrapping size", forge([](BITMAPINFOHEADER& h) { h.biWidth = 0x10000; h.biHeight = 0x10000; })},
@@ -159,6 +164,7 @@ TEST(SurfaceStore, ForgedHeadersAreRefusedBeforeAnythingIsAllocated)
         {"24 bits", forge([](BITMAPINFOHEADER& h) { h.biBitCount = 24; })},
         {"compressed", forge([](BITMAPINFOHEADER& h) { h.biCompression = BI_RLE8; })},
         {"one byte short", truncated},
+        {"wider than any picture", tooWide},
     };
     for (const Case& c : cases) {
         file.write(c.bytes);
@@ -169,7 +175,7 @@ TEST(SurfaceStore, ForgedHeadersAreRefusedBeforeAnythingIsAllocated)
         openForReading(in, file.path());
         keep.load(in);
         EXPECT_EQ(0u, position(in)) << c.what;
-        EXPECT_EQ(4, keep.width()) << c.what;
+        ASSERT_EQ(4, keep.width()) << c.what;
         EXPECT_EQ(9, *keep.pixelAddress(0, 0)) << c.what;
     }
 
@@ -182,6 +188,62 @@ TEST(SurfaceStore, ForgedHeadersAreRefusedBeforeAnythingIsAllocated)
     ASSERT_EQ(5, loaded.width());
     EXPECT_EQ(0, std::memcmp(s.bits, loaded.bits, 24));
     EXPECT_EQ(0, std::memcmp(s.info->colours, loaded.info->colours, 1024));
+}
+
+// Bitmap resources may state any plane count; a surface built from one is
+// stored with one plane, the only count a stored record is read back with.
+TEST(SurfaceStore, PicturesOfAnyPlaneCountAreStoredSoTheyReadBack)
+{
+    TempFile file("kt-surface-planes.bin");
+    for (WORD planes : {0, 3}) {
+        auto block = packed8(5, 3, 256, [](int x, int y) { return BYTE(x + 7 * y); });
+        reinterpret_cast<BITMAPINFOHEADER*>(block.data())->biPlanes = planes;
+        KtDib dib;
+        dib.setPacked(block.data(), block.size());
+        ASSERT_NE(nullptr, dib.header) << planes;
+        KtVSurface s;
+        s.createFromDib(dib, 0);
+        ASSERT_EQ(5, s.width()) << planes;
+        EXPECT_EQ(1, s.info->header.biPlanes) << planes;
+        saved(s, file);
+        KtVSurface back;
+        KtFile in;
+        openForReading(in, file.path());
+        back.load(in);
+        ASSERT_EQ(5, back.width()) << planes;
+        EXPECT_EQ(0, std::memcmp(s.bits, back.bits, size_t(s.stride()) * 3)) << planes;
+    }
+}
+
+namespace {
+// A file that gives at most half of any large read, as one changed or cut
+// under the reader would.
+using ReadFileFn = BOOL(WINAPI*)(HANDLE, void*, DWORD, DWORD*, OVERLAPPED*);
+ReadFileFn realReadFile = nullptr;
+BOOL WINAPI halfReadFile(HANDLE file, void* buffer, DWORD size, DWORD* done, OVERLAPPED* overlapped)
+{
+    return realReadFile(file, buffer, size > 1000 ? size / 2 : size, done, overlapped);
+}
+}
+
+TEST(SurfaceStore, ARecordTheFileGivesOnlyInPartLeavesTheSurface)
+{
+    TempFile file("kt-surface-short.bin");
+    KtVSurface s;
+    makePicture(s);
+    saved(s, file);
+    ImportPatch patch("kernel32.dll", "ReadFile", reinterpret_cast<const void*>(&halfReadFile));
+    ASSERT_TRUE(patch.active());
+    realReadFile = reinterpret_cast<ReadFileFn>(const_cast<void*>(patch.original()));
+    KtVSurface keep;
+    keep.create(4, 4);
+    keep.fill(9, nullptr);
+    KtFile in;
+    openForReading(in, file.path());
+    keep.load(in);
+    EXPECT_EQ(0u, position(in));
+    EXPECT_EQ(4, keep.width());
+    EXPECT_EQ(9, *keep.pixelAddress(3, 3));
 }
 
 TEST(SurfaceStore, BmpExportIsFileHeaderInfoColoursAndRows)
@@ -198,6 +260,10 @@ TEST(SurfaceStore, BmpExportIsFileHeaderInfoColoursAndRows)
     appendBytes(want, s.bits, 24);
     TempFile named("kt-surface-export.xyz");
     s.saveBmp(named.path());       // the extension becomes .bmp
+    EXPECT_EQ(want, file.bytes());
+    // Over an older, longer file nothing of it is left at the end.
+    file.write(std::vector<uint8_t>(5000, 0xEE));
+    s.saveBmp(named.path());
     EXPECT_EQ(want, file.bytes());
 
     KtVSurface24 t;

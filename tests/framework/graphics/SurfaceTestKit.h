@@ -25,6 +25,15 @@ inline std::vector<PixelLoopKind> loopKinds()
     return kinds;
 }
 
+// Makes every surface with hasMmx set use one loop kind for a scope.
+class ForcedKind {
+public:
+    explicit ForcedKind(PixelLoopKind kind) { PixelRows::forceKind(kind); }
+    ~ForcedKind() { PixelRows::unforceKind(); }
+    ForcedKind(const ForcedKind&) = delete;
+    ForcedKind& operator=(const ForcedKind&) = delete;
+};
+
 // Index at (x, y) of the test pattern: distinct for every position of a 30 × 30 tile.
 inline BYTE pattern(int x, int y)
 {

@@ -41,6 +41,28 @@ TEST(BmpDecoder, ImageMagickVariantsGiveImageMagicksPixels)
     }
 }
 
+// Run-length files come out as plain 8-bit pictures with ImageMagick's pixels.
+TEST(BmpDecoder, RunLengthFilesAreExpandedToPlainRows)
+{
+    for (const char* name : {"rle8", "rle8few"}) {
+        std::vector<uint8_t> file = ImageBytes::readFile(std::string(samples) + name + ".bmp");
+        std::vector<uint8_t> expected = ImageBytes::readFile(std::string(samples) + name + ".rgb");
+        ASSERT_FALSE(file.empty()) << name << ": samples are written at build time";
+        ASSERT_EQ(1u, file[30]) << name << " is not RLE8";
+        PackedDib dib = BmpDecoder::decode(file.data(), file.size());
+        ASSERT_FALSE(dib.empty()) << name;
+        EXPECT_EQ(37, dib.width()) << name;
+        EXPECT_EQ(9, dib.height()) << name;
+        EXPECT_EQ(8, dib.bitCount()) << name;
+        EXPECT_EQ(0u, dib.compression()) << name;
+        EXPECT_EQ(expected, PixelProbe::rgbTopDown(dib)) << name;
+
+        // The stream ends at the file's end: a cut in a code refuses it.
+        std::vector<uint8_t> cut(file.begin(), file.end() - 1);
+        EXPECT_TRUE(BmpDecoder::decode(cut.data(), cut.size()).empty()) << name;
+    }
+}
+
 TEST(BmpDecoder, CoreHeaderBecomesAnInfoHeader)
 {
     std::vector<uint8_t> file = ImageBytes::readFile(std::string(samples) + "core8.bmp");

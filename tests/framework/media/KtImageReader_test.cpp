@@ -6,9 +6,13 @@
 #include "KtMcgReader.h"
 #include "KtSldReader.h"
 #include "PackedDib.h"
+#include "VirtualSlot.h"
 #include <gtest/gtest.h>
 #include <cstdio>
+#include <cstring>
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -54,6 +58,35 @@ struct Block {
 };
 
 }  // namespace
+
+// Modules call the readers by slot: the base's four, then MCG's own five.
+TEST(KtImageReader, SlotsKeepTheOrderModulesCall)
+{
+    struct Case {
+        const char* name;
+        int actual;
+        int expected;
+    };
+    const Case cases[] = {
+        {"attach", slotNumber(&KtImageReader::attach), 1},
+        {"formatId", slotNumber(&KtImageReader::formatId), 2},
+        {"isMine", slotNumber(&KtImageReader::isMine), 3},
+        {"load", slotNumber(&KtImageReader::load), 4},
+        {"MCG formatId", slotNumber(&KtMcgReader::formatId), 2},
+        {"MCG load", slotNumber(&KtMcgReader::load), 4},
+        {"MCG decode", slotNumber(&KtMcgReader::decode), 5},
+        {"MCG readFlags", slotNumber(&KtMcgReader::readFlags), 6},
+        {"MCG colourCount", slotNumber(&KtMcgReader::colourCount), 7},
+        {"MCG readColourTable", slotNumber(&KtMcgReader::readColourTable), 8},
+        {"MCG writeColourTable", slotNumber(&KtMcgReader::writeColourTable), 9},
+        {"SLD attach", slotNumber(&KtSldReader::attach), 1},
+        {"SLD formatId", slotNumber(&KtSldReader::formatId), 2},
+        {"SLD isMine", slotNumber(&KtSldReader::isMine), 3},
+        {"SLD load", slotNumber(&KtSldReader::load), 4},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, c.actual) << c.name;
+}
 
 TEST(KtBitmapFileHeader, RecognisesBmOnly)
 {
@@ -113,6 +146,29 @@ TEST(KtMcgReader, HeaderOperationsRewindToTheAttachedPosition)
     EXPECT_EQ(2u, table[1]);
 }
 
+TEST(KtMcgReader, ColourTableWritesStopAtTheStatedCount)
+{
+    const std::vector<uint8_t> original = smallMcg();
+    for (int count : {1, 2, 3, 256}) {
+        TempImageFile f(original);
+        KtMcgReader reader;
+        reader.attach(f.file);
+        std::vector<uint32_t> table(256, 0x0BADF00Du);
+        reader.writeColourTable(table.data(), count);
+        f.file.close();
+        std::ifstream in("reader-test.img", std::ios::binary);
+        std::vector<uint8_t> now((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_EQ(original.size(), now.size()) << count;
+        const size_t written = 64 + 4 * size_t(std::min(count, 2));
+        // The table's entries up to the stated two change, the rest not.
+        for (size_t i = 64; i < written; ++i)
+            EXPECT_EQ(i % 4 == 3 ? 0x0B : i % 4 == 2 ? 0xAD : i % 4 == 1 ? 0xF0 : 0x0D, now[i])
+                << count << " at " << i;
+        EXPECT_TRUE(std::equal(original.begin() + written, original.end(), now.begin() + written))
+            << "bytes past the stated table changed with " << count;
+    }
+}
+
 TEST(KtMcgReader, LoadGivesAHeapBlock)
 {
     TempImageFile f(smallMcg());
@@ -166,6 +222,32 @@ TEST(KtSldReader, ShortFileIsAnEmptyPictureWithDefaultColours)
     ASSERT_NE(nullptr, block.dib);
     EXPECT_EQ(0, block.dib[4]);
     EXPECT_EQ(0x80, block.dib[40 + 4 + 2]) << "entry 1 is dark red";
+}
+
+// A header of no possible picture is refused before its stream is read:
+// the file still stands where the stream begins.
+TEST(KtSldReader, ImplausibleHeaderIsRefusedBeforeTheStreamIsRead)
+{
+    struct Case {
+        const char* name;
+        uint32_t width, height;
+    } cases[] = {
+        {"width past the limit", 0x7FFFFFFFu, 2},
+        {"height past the limit", 3, 0x80000000u},
+        {"both", 0xFFFFFFFFu, 0xFFFFFFFFu},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = ImageBytes::sld(3, 2, {1, 2, 3, 0, 4, 5, 6, 0});
+        std::memcpy(&bytes[4], &c.width, 4);
+        std::memcpy(&bytes[8], &c.height, 4);
+        bytes.resize(bytes.size() + (size_t(1) << 20), 0x41);    // a long stream that decodes to much
+        TempImageFile f(bytes);
+        KtSldReader reader;
+        reader.attach(f.file);
+        ASSERT_EQ(1040u, f.position()) << c.name;
+        EXPECT_EQ(nullptr, reader.load()) << c.name;
+        EXPECT_EQ(1040u, f.position()) << c.name << ": the stream was read";
+    }
 }
 
 TEST(KtSldReader, TruncatedStreamGivesNull)

@@ -72,8 +72,7 @@ std::vector<std::string> callsOf(const std::string& plugin)
 void setSusiePath(const char* path)
 {
     KtRegistryKey key;
-    ASSERT_EQ(ERROR_SUCCESS, key.open(HKEY_CURRENT_USER, KtRegistryNames::susieKey,
-                                      KtRegistryNames::susieKeyOptions));
+    ASSERT_EQ(ERROR_SUCCESS, key.open(HKEY_CURRENT_USER, KtRegistryNames::susieKey));
     key.setString(KtRegistryNames::susiePath, KtString(path));
 }
 
@@ -145,12 +144,78 @@ TEST_F(SusiePlugInTest, PatternsNameTheProgramFolderAndTheRegisteredOne)
     EXPECT_EQ(susieFolder + "\\*.spi", KtSusiePlugIn().susiePattern.text());
 }
 
-TEST_F(SusiePlugInTest, EmptyOrMissingSusiePathMeansTheCurrentDirectory)
+bool susieKeyExists()
 {
-    setSusiePath("");
-    EXPECT_EQ(currentDirectory() + "*.spi", KtSusiePlugIn().susiePattern.text());
-    deleteSusieKey();
-    EXPECT_EQ(currentDirectory() + "*.spi", KtSusiePlugIn().susiePattern.text());
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, KtRegistryNames::susieKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// Restores the current directory however the test ends.
+struct CurrentDirectory {
+    explicit CurrentDirectory(const std::string& folder) : saved(currentDirectory())
+    {
+        SetCurrentDirectoryA(folder.c_str());
+    }
+    ~CurrentDirectory() { SetCurrentDirectoryA(saved.c_str()); }
+    std::string saved;
+};
+
+// The Open dialog leaves the current directory in the folder of the picked
+// file, so plug-ins found there would be any code lying beside a picture.
+// The Susie folder holds plug-ins that read nothing the program's cannot,
+// so a file no plug-in reads shows, by the trace, which folders were tried.
+TEST_F(SusiePlugInTest, CurrentDirectoryIsNeverSearched)
+{
+    struct Case {
+        const char* name;
+        bool keyPresent;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"no key", false, nullptr},
+        {"empty Path", true, ""},
+        {"relative Path", true, "."},
+        {"drive-relative Path", true, "C:"},
+    };
+    CurrentDirectory moved(susieFolder);
+    open("plain.txt");
+    for (const Case& c : cases) {
+        deleteSusieKey();
+        if (c.keyPresent)
+            setSusiePath(c.path);
+        SetEnvironmentVariableA(traceVariable, "\n");
+        KtSusiePlugIn plugins;
+        EXPECT_STREQ("", plugins.susiePattern.text()) << c.name;
+        PackedDib picture;
+        EXPECT_FALSE(plugins.load(file, picture)) << c.name;
+        EXPECT_EQ(Calls{}, callsOf("ktpnm-susie.spi")) << c.name;
+        EXPECT_EQ(Calls{}, callsOf("ktfail.spi")) << c.name;
+        EXPECT_EQ((Calls{"GetPluginInfo", "IsSupported"}), callsOf("ktpnm.spi")) << c.name;
+        // The viewer's key is only read: looking for it never makes it.
+        EXPECT_EQ(c.keyPresent, susieKeyExists()) << c.name;
+    }
+}
+
+TEST_F(SusiePlugInTest, ProgramFolderRegisteredForTheViewerIsSearchedOnce)
+{
+    std::string folder = programDirectory();
+    for (std::string path : {folder, folder.substr(0, folder.size() - 1)}) {
+        // Folder names compare without regard to case.
+        for (char& c : path)
+            if (c >= 'a' && c <= 'z')
+                c = char(c - 'a' + 'A');
+        setSusiePath(path.c_str());
+        SetEnvironmentVariableA(traceVariable, "\n");
+        open("plain.txt");
+        KtSusiePlugIn plugins;
+        PackedDib picture;
+        EXPECT_FALSE(plugins.load(file, picture)) << path;
+        EXPECT_EQ((Calls{"GetPluginInfo", "IsSupported"}), callsOf("ktpnm.spi")) << path;
+        file.close();
+    }
 }
 
 TEST_F(SusiePlugInTest, PluginBesideTheProgramWinsAndTheOtherIsNeverLoaded)

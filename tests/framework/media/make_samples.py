@@ -20,6 +20,13 @@ variants = {
     "t24": ["-type", "TrueColor", "BMP3:"],
     "t32": ["-type", "TrueColorAlpha", "-alpha", "set", "BMP:"],
 }
+# Run-length coding needs runs: a gradient crossed by a line, odd width.
+# ImageMagick codes palette pictures of any colour count as RLE8.
+runs = ["-size", "37x9", "gradient:navy-orange", "-fill", "white", "-draw", "line 0,0 36,8"]
+rle_variants = {
+    "rle8": ["-colors", "60", "-type", "Palette", "-compress", "RLE", "BMP3:"],
+    "rle8few": ["-colors", "12", "-type", "Palette", "-compress", "RLE", "BMP3:"],
+}
 
 
 def convert(args):
@@ -46,7 +53,10 @@ def trim_palette(path, dest):
 for name, args in variants.items():
     target = os.path.join(out, name + ".bmp")
     convert(source + args[:-1] + [args[-1] + target])
-names = list(variants)
+for name, args in rle_variants.items():
+    target = os.path.join(out, name + ".bmp")
+    convert(runs + args[:-1] + [args[-1] + target])
+names = list(variants) + list(rle_variants)
 trim_palette(os.path.join(out, "p8cut.bmp"), os.path.join(out, "p8part.bmp"))
 names.append("p8part")
 for name in names:

@@ -7,8 +7,75 @@
 #include "RingCheck.h"
 #include <gtest/gtest.h>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
+
+// The program is linked with the nothrow operator new, which makes the
+// lists' nodes, and the two plain operator deletes wrapped (see tests.cmake):
+// blocks from the nothrow new are tracked until they are deleted. The
+// runtime's own blocks pass through untouched.
+namespace {
+void* trackedBlocks[64];
+long liveBlocks = 0;
+
+void track(void* block)
+{
+    for (void*& slot : trackedBlocks)
+        if (!slot) {
+            slot = block;
+            ++liveBlocks;
+            return;
+        }
+}
+
+void untrack(void* block)
+{
+    for (void*& slot : trackedBlocks)
+        if (block && slot == block) {
+            slot = nullptr;
+            --liveBlocks;
+            return;
+        }
+}
+}  // namespace
+
+#ifdef _WIN64
+#define KT_NOTHROW_NEW _ZnwyRKSt9nothrow_t
+#define KT_SIZED_DELETE _ZdlPvy
+using BlockSize = unsigned long long;
+#else
+#define KT_NOTHROW_NEW _ZnwjRKSt9nothrow_t
+#define KT_SIZED_DELETE _ZdlPvj
+using BlockSize = unsigned int;
+#endif
+#define KT_JOIN(a, b) a##b
+#define KT_WRAP(name) KT_JOIN(__wrap_, name)
+#define KT_REAL(name) KT_JOIN(__real_, name)
+
+extern "C" {
+void* KT_REAL(KT_NOTHROW_NEW)(BlockSize size, const std::nothrow_t& tag) noexcept;
+void KT_REAL(KT_SIZED_DELETE)(void* block, BlockSize size) noexcept;
+void KT_REAL(_ZdlPv)(void* block) noexcept;
+
+void* KT_WRAP(KT_NOTHROW_NEW)(BlockSize size, const std::nothrow_t& tag) noexcept
+{
+    void* block = KT_REAL(KT_NOTHROW_NEW)(size, tag);
+    track(block);
+    return block;
+}
+void KT_WRAP(KT_SIZED_DELETE)(void* block, BlockSize size) noexcept
+{
+    untrack(block);
+    KT_REAL(KT_SIZED_DELETE)(block, size);
+}
+void KT_WRAP(_ZdlPv)(void* block) noexcept
+{
+    untrack(block);
+    KT_REAL(_ZdlPv)(block);
+}
+}
 
 namespace {
 
@@ -187,6 +254,77 @@ TEST(KtObjectList, ForEachWalksFromTheFirstAndStopsAtZero)
     EXPECT_EQ(1, list.forEach(&removeEachVisited));
     EXPECT_EQ((std::vector<int>{1, 2, 4}), visited);
     EXPECT_EQ(0, list.count);
+}
+
+// Callbacks that change the list while it is walked; each removes the items
+// named for the item it is given.
+struct RemovalCase {
+    const char* name;
+    int visitedId;
+    std::vector<int> removedIds;
+    std::vector<int> expectedVisits;
+};
+const RemovalCase* removalCase = nullptr;
+std::vector<Item*> removalItems;
+
+int removeNamed(void* object)
+{
+    const int id = static_cast<Item*>(object)->id;
+    visited.push_back(id);
+    if (id == removalCase->visitedId)
+        for (int removed : removalCase->removedIds)
+            walkedList->remove(removalItems[removed - 1]);
+    return 1;
+}
+
+TEST(KtObjectList, ForEachSurvivesCallbacksThatRemoveOtherItems)
+{
+    const RemovalCase cases[] = {
+        {"the next", 2, {3}, {1, 2, 4, 5}},
+        {"itself and the next", 2, {2, 3}, {1, 2, 4, 5}},
+        {"the next two", 1, {2, 3}, {1, 4, 5}},
+        {"the last from the one before", 4, {5}, {1, 2, 3, 4}},
+        {"an item already visited", 3, {1}, {1, 2, 3, 4, 5}},
+        {"every other item", 2, {1, 3, 4, 5}, {1, 2}},
+        {"everything", 1, {1, 2, 3, 4, 5}, {1}},
+    };
+    for (const RemovalCase& c : cases) {
+        int deaths = 0;
+        KtObjectList list;
+        removalItems.clear();
+        for (int id = 1; id <= 5; ++id) {
+            removalItems.push_back(new Item(id, &deaths));
+            list.add(removalItems.back(), 1);
+        }
+        removalCase = &c;
+        walkedList = &list;
+        visited.clear();
+        EXPECT_EQ(1, list.forEach(&removeNamed)) << c.name;
+        EXPECT_EQ(c.expectedVisits, visited) << c.name;
+        EXPECT_EQ(5 - int(c.removedIds.size()), list.count) << c.name;
+        EXPECT_EQ(int(c.removedIds.size()), deaths) << c.name;
+    }
+}
+
+// A variant that takes no node at all.
+class RefusingList : public KtObjectList {
+public:
+    int isValidNode(KtObjectNode*) override { return 0; }
+};
+
+TEST(KtObjectList, RefusedNodesAreFreedAndTheirObjectsKept)
+{
+    int deaths = 0;
+    Item item(1, &deaths);
+    RefusingList list;
+    const long before = liveBlocks;
+    EXPECT_EQ(0, list.insertFirst(&item, 1));
+    EXPECT_EQ(0, list.insertLast(&item, 1));
+    EXPECT_EQ(0, list.add(&item, 0));
+    EXPECT_EQ(before, liveBlocks) << "a refused node stays allocated";
+    EXPECT_EQ(0, deaths) << "the caller still owns an object that was not inserted";
+    EXPECT_EQ(0, list.count);
+    EXPECT_EQ(nullptr, list.last);
 }
 
 TEST(KtObjectList, OwnedObjectsDieWithTheirNodesOthersLive)

@@ -230,6 +230,39 @@ TEST_F(KtDibTest, PixelBlockSizes)
     }
 }
 
+// A stated image size is the one size field read from outside: the header
+// the DIB keeps states its own pixel block, never more.
+TEST_F(KtDibTest, StatedImageSizeNeverExceedsThePixelBlock)
+{
+    struct Case {
+        const char* name;
+        uint32_t imageSize;
+        bool sizeKnown;
+        uint32_t expected;      // pixel block and stated size
+    } cases[] = {
+        {"forged, block size known", 1000, true, 24},
+        {"forged past every limit", 0x7FFFFFF0u, true, 24},
+        {"past every limit, block size unknown", 0x7FFFFFF0u, false, 24},
+        {"honest", 40, true, 40},
+    };
+    for (const Case& c : cases) {
+        Bytes block = packed(3, 2, 32, BI_RGB, 0, c.imageSize, 0, c.expected);
+        KtDib dib;
+        if (c.sizeKnown)
+            dib.setPacked(block.data(), block.size());
+        else
+            dib.setPacked(block.data());
+        ASSERT_NE(nullptr, dib.header) << c.name;
+        EXPECT_EQ(c.expected, HeapSize(GetProcessHeap(), 0, dib.pixels)) << c.name;
+        EXPECT_EQ(c.expected, dib.header->biSizeImage) << c.name;
+    }
+    // No stated size stays none.
+    Bytes block = packed(3, 2, 32, BI_RGB, 0, 0, 0, 24);
+    KtDib dib;
+    dib.setPacked(block.data(), block.size());
+    EXPECT_EQ(0u, dib.header->biSizeImage);
+}
+
 TEST_F(KtDibTest, BitFieldMasksAreKeptBeforeTheRows)
 {
     Bytes block = packed(2, 1, 32, BI_BITFIELDS, 0, 0, 0, 8);
@@ -332,7 +365,7 @@ TEST_F(KtDibTest, UnusualBitCountIsReportedAndTakenAsFourBytes)
 
 TEST_F(KtDibTest, BmpFilesMadeByImageMagickLoadToItsPixels)
 {
-    for (const char* name : {"p8full", "p8part", "core8", "p4", "p1", "t24", "t32"}) {
+    for (const char* name : {"p8full", "p8part", "core8", "p4", "p1", "t24", "t32", "rle8", "rle8few"}) {
         std::string base = std::string("media-samples/") + name;
         KtDib dib;
         dib.loadFile(KtString((base + ".bmp").c_str()));
