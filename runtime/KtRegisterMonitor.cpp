@@ -117,11 +117,14 @@ void KtRegisterMonitor::send(KtVelka& velka, DWORD dwData, const void* data, DWO
                   reinterpret_cast<LPARAM>(&record));
 }
 
-// The monitor is another program: one that hangs must not hang the game.
+// The monitor is another program: one that hangs must not hang the game, so
+// every send gives up after a bounded time. SMTO_ABORTIFHUNG is left out:
+// Wine counts a monitor as hung while it waits in its own SendMessage for
+// the request these records answer, and the records would never arrive.
 LRESULT KtRegisterMonitor::sendToMonitor(HWND monitor, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(monitor, message, wParam, lParam, SMTO_ABORTIFHUNG,
+    if (!SendMessageTimeoutA(monitor, message, wParam, lParam, SMTO_NORMAL,
                              monitorTimeoutMilliseconds, &result))
         return 0;
     return static_cast<LRESULT>(result);

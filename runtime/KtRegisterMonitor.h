@@ -25,7 +25,7 @@ public:
     static bool receive(KtVelka& velka, WPARAM sender, const COPYDATASTRUCT* data);
 
     // A message to the monitor's window that gives up after
-    // monitorTimeoutMilliseconds, or at once when the monitor is hung.
+    // monitorTimeoutMilliseconds.
     static LRESULT sendToMonitor(HWND monitor, UINT message, WPARAM wParam, LPARAM lParam);
     static constexpr UINT monitorTimeoutMilliseconds = 2000;
 

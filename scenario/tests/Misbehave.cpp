@@ -9,7 +9,7 @@ namespace {
 void awaitGo()
 {
     HANDLE go = CreateEventA(nullptr, TRUE, FALSE, "PomeloTestMisbehaveGo");
-    WaitForSingleObject(go, 15000);
+    WaitForSingleObject(go, 30000);
     CloseHandle(go);
 }
 }  // namespace

@@ -11,7 +11,7 @@
 # with its reason) when the virtual desktop itself did not start.
 set -uo pipefail
 build=$(cd "${1:?build folder}" && pwd)
-attempt_seconds=${SCREEN_MODE_ATTEMPT_SECONDS:-300}
+attempt_seconds=${SCREEN_MODE_ATTEMPT_SECONDS:-330}
 source "$(dirname "$0")/../../scripts/wine-env.sh" "$build"
 prefix="$build/wineprefix-modes"
 export BUILD="$build"

@@ -38,7 +38,7 @@ target_link_libraries(displayprobe PRIVATE user32 gdi32)
 # not start. It copies the build's prefix, so it runs alone.
 add_test(NAME ScreenModeSwitch_test
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/screen-mode-switch.sh ${PROJECT_BINARY_DIR})
-set_tests_properties(ScreenModeSwitch_test PROPERTIES TIMEOUT 660 RUN_SERIAL TRUE
+set_tests_properties(ScreenModeSwitch_test PROPERTIES TIMEOUT 720 RUN_SERIAL TRUE
                      SKIP_RETURN_CODE 77)
 
 if(TARGET Startup_test)
