@@ -2,7 +2,7 @@
 #include "ScenarioHostWindow.h"
 #include "KtMessage.h"
 #include "KtPathName.h"
-#include "KtSentMessageWait.h"
+#include "KtWindowThread.h"
 #include "KtVelka.h"
 #include "MainWindow.h"
 #include "ProductNames.h"
@@ -59,8 +59,8 @@ LRESULT ScenarioHostWindow::onUserMessage(UINT msg, WPARAM wParam, LPARAM lParam
 {
     if (msg != KtMessage::scenarioEnded)
         return KtChildWindow::onUserMessage(msg, wParam, lParam);
-    if (runtime && runtime->scenarioThread.isRunning())
-        KtSentMessageWait::wait(runtime->scenarioThread.handle, INFINITE);
+    if (runtime)
+        KtWindowThread::waitAnsweringSentMessages(runtime->scenarioThread, INFINITE);
     if (HWND parentWindow = GetParent(handle))
         PostMessageA(parentWindow, WM_CLOSE, 0, 0);
     return 0;

@@ -39,8 +39,14 @@ public:
     ~ScreenSaverPause()
     {
         EmergencyExit::setScreenSaverPaused(false);
-        if (wasActive_)
-            SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);
+        if (!wasActive_)
+            return;
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);
+        // Reading the setting back waits until the display has taken it; the
+        // X11 driver of Wine otherwise may still hold the change in its
+        // buffer when the process ends, and the change is lost.
+        BOOL active = FALSE;
+        SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
     }
     ScreenSaverPause(const ScreenSaverPause&) = delete;
     ScreenSaverPause& operator=(const ScreenSaverPause&) = delete;

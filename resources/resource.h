@@ -15,3 +15,7 @@
 #define IDR_GAME_MENU       200
 #define IDM_GAME_CONTINUE   201
 #define IDM_GAME_END        202
+#define IDM_GAME_NAME       203
+#define IDM_GAME_MAP        204
+#define IDM_GAME_SAVE       205
+#define IDM_GAME_LOAD       206

@@ -5,16 +5,11 @@
 #include "KtMessageBox.h"
 #include "KtModuleGuard.h"
 #include "KtRegisterMonitor.h"
-#include "KtSentMessageWait.h"
 #include "KtString.h"
 #include "KtTopLevelHook.h"
+#include "KtWindowRegistry.h"
 #include "KtWindowThread.h"
 #include <cstddef>
-
-namespace {
-// The hook of the top-level window reaches the runtime through this pointer.
-KtVelka* volatile currentRuntime = nullptr;
-}
 
 KtVelka::KtVelka(HWND hostWindow)
     : topWindow(nullptr), waitingForInput(0), inputMode(0), inputCode(0),
@@ -29,7 +24,7 @@ KtVelka::KtVelka(HWND hostWindow)
     quitRequest.create(TRUE, FALSE);
     windowThread.start(&KtWindowThread::main, this, CREATE_SUSPENDED);
     KtModuleGuard::open();
-    currentRuntime = this;
+    KtRuntimeSlot::set(this);
     KtTopLevelHook::install(hostWindow);
     windowThread.resume();
     // The module may post its first request as soon as it runs; a thread
@@ -46,22 +41,16 @@ KtVelka::~KtVelka()
             waitingForInput = 0;
         }
         quitRequest.signal();
-        // The ending chain may show a box owned by the host window, or wait
-        // for the hook to finish with the module's registers: both need this
-        // thread to answer.
-        KtSentMessageWait::wait(scenarioThread.handle, INFINITE);
+        // The ending chain may show a box owned by the host window, wait for
+        // the window thread, or for the hook to finish with the module's
+        // registers: all of them need this thread to answer.
+        KtWindowThread::waitAnsweringSentMessages(scenarioThread, INFINITE);
     }
     stopWindowThread();
-    windows.clear();
+    KtWindowRegistry::destroyAll(*this);
     scenarioThread.close();
     module.free();
-    if (currentRuntime == this)
-        currentRuntime = nullptr;
-}
-
-KtVelka* KtVelka::current()
-{
-    return currentRuntime;
+    KtRuntimeSlot::clear(this);
 }
 
 void KtVelka::stopWindowThread()

@@ -4,6 +4,7 @@
 #include "KtCriticalSection.h"
 #include "KtEvent.h"
 #include "KtModule.h"
+#include "KtRuntimeSlot.h"
 #include "KtWindowList.h"
 #include "KtThread.h"
 #include "KtWindowHandle.h"
@@ -38,8 +39,9 @@ public:
     int start(const char* entryName);
     HWND topLevelWindow(BOOL refresh);
 
-    // The one runtime of the process, for the top-level window hook.
-    static KtVelka* current();
+    // The one runtime of the process, for the top-level window hook and for
+    // scenario modules: kept in KtLIB.dll, so a module sees the host's object.
+    static KtVelka* current() { return static_cast<KtVelka*>(KtRuntimeSlot::get()); }
 
     // Exit codes of the scenario thread.
     static constexpr DWORD chainEnded = 0;

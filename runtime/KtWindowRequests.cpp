@@ -1,8 +1,12 @@
 // KtWindowRequests: the installed handlers for window creation and named destruction.
 #include "KtWindowRequests.h"
+#include "KtWindowDescription.h"
+#include "KtWindowMaker.h"
+#include "KtVelka.h"
+#include "KtWindowRegistry.h"
 
-KtWindowRequests::CreateHandler KtWindowRequests::createHandler_ = &KtWindowRequests::createNothing;
-KtWindowRequests::DestroyHandler KtWindowRequests::destroyHandler_ = &KtWindowRequests::destroyNothing;
+KtWindowRequests::CreateHandler KtWindowRequests::createHandler_ = &KtWindowRequests::winCreate;
+KtWindowRequests::DestroyHandler KtWindowRequests::destroyHandler_ = &KtWindowRequests::destroyNotifying;
 
 void KtWindowRequests::install(CreateHandler create, DestroyHandler destroy,
                                CreateHandler* previousCreate, DestroyHandler* previousDestroy)
@@ -11,8 +15,8 @@ void KtWindowRequests::install(CreateHandler create, DestroyHandler destroy,
         *previousCreate = createHandler_;
     if (previousDestroy)
         *previousDestroy = destroyHandler_;
-    createHandler_ = create ? create : &createNothing;
-    destroyHandler_ = destroy ? destroy : &destroyNothing;
+    createHandler_ = create ? create : &winCreate;
+    destroyHandler_ = destroy ? destroy : &destroyNotifying;
 }
 
 void KtWindowRequests::create(KtVelka& velka, void* resultSlot, const void* record)
@@ -25,10 +29,20 @@ void KtWindowRequests::destroyByName(KtVelka& velka, const char* name)
     destroyHandler_(velka, name);
 }
 
-void KtWindowRequests::createNothing(KtVelka&, void*, const void*)
+void KtWindowRequests::winCreate(KtVelka& velka, void* resultSlot, const void* record)
 {
+    KtWindowMaker::winCreate(velka, static_cast<KtWindow**>(resultSlot),
+                             *static_cast<const KtWindowDescription*>(record));
 }
 
-void KtWindowRequests::destroyNothing(KtVelka&, const char*)
+// The module waits for windowDone after a destruction by name. After a quit
+// request the name, which lies in the module's memory, is not read: the
+// windows all go when the scenario ends.
+void KtWindowRequests::destroyNotifying(KtVelka& velka, const char* name)
 {
+    if (KtWindowMaker::quitting(velka)) {
+        velka.windowDone.signal();
+        return;
+    }
+    KtWindowRegistry::destroyByName(velka, name, TRUE);
 }

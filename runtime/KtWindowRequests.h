@@ -5,10 +5,9 @@ class KtVelka;
 
 // The window thread answers the module's 0x465 (create from a window
 // description record) and 0x466 (destroy by name) requests through these two
-// handlers and then sets windowDone. Window creation installs its own
-// handlers at start-up; until then the requests are answered without doing
-// anything, so a module that asks never hangs. Tests install handlers that
-// make windows of their own on the real window thread.
+// handlers and then sets windowDone. The handlers are winCreate and the
+// registry's destruction by name; tests may install handlers that make
+// windows of their own on the real window thread.
 class KtWindowRequests {
 public:
     // resultSlot points to the module's window-pointer slot; record to its
@@ -16,7 +15,7 @@ public:
     using CreateHandler = void (*)(KtVelka& velka, void* resultSlot, const void* record);
     using DestroyHandler = void (*)(KtVelka& velka, const char* name);
 
-    // Installs both handlers (null puts back the one that does nothing) and
+    // Installs both handlers (null puts back the real one) and
     // returns the previous ones through the out parameters when given.
     static void install(CreateHandler create, DestroyHandler destroy,
                         CreateHandler* previousCreate = nullptr,
@@ -26,8 +25,8 @@ public:
     static void destroyByName(KtVelka& velka, const char* name);
 
 private:
-    static void createNothing(KtVelka& velka, void* resultSlot, const void* record);
-    static void destroyNothing(KtVelka& velka, const char* name);
+    static void winCreate(KtVelka& velka, void* resultSlot, const void* record);
+    static void destroyNotifying(KtVelka& velka, const char* name);
 
     static CreateHandler createHandler_;
     static DestroyHandler destroyHandler_;

@@ -7,9 +7,9 @@
 #include "KtModuleGuard.h"
 #include "KtPopupMenuRequest.h"
 #include "KtPopupViewport.h"
-#include "KtSentMessageWait.h"
 #include "KtThread.h"
 #include "KtVelka.h"
+#include "KtWindowRegistry.h"
 #include "KtWindowRequests.h"
 
 namespace {
@@ -54,13 +54,30 @@ BOOL CALLBACK cancelModalLoop(HWND window, LPARAM)
 }
 }  // namespace
 
+// Scenario windows may be children of the caller's windows (the scenario
+// host window): destroying them sends the parent WM_PARENTNOTIFY and waits
+// for the answer. The caller therefore answers sent messages while it waits;
+// posted messages stay in its queue.
+DWORD KtWindowThread::waitAnsweringSentMessages(KtThread& thread, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD spent = GetTickCount() - start;
+        if (spent >= milliseconds)
+            return WAIT_TIMEOUT;
+        HANDLE handle = thread.handle;
+        DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, milliseconds - spent, QS_SENDMESSAGE);
+        if (woke != WAIT_OBJECT_0 + 1)
+            return woke;
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 void KtWindowThread::stop(KtThread& thread)
 {
     while (postWhenReady(thread, KtMessage::stop)) {
-        // The thread may be sending to windows of the caller's thread (a
-        // box owned by the host window, a child window of it going away).
-        if (!thread.isRunning()
-            || KtSentMessageWait::wait(thread.handle, stopRepostMilliseconds) != WAIT_TIMEOUT)
+        if (waitAnsweringSentMessages(thread, stopRepostMilliseconds) != WAIT_TIMEOUT)
             return;
         EnumThreadWindows(thread.threadId, &cancelModalLoop, 0);
     }
@@ -187,8 +204,7 @@ bool KtWindowThread::serveRequest(const MSG& message)
 
 void KtWindowThread::destroyAllWindows()
 {
-    KtCriticalSection::Hold hold(velka_.lock);
-    velka_.windows.clear();
+    KtWindowRegistry::destroyAll(velka_);
 }
 
 // The record, the result slot, the name and the cursor object of the next
@@ -206,12 +222,11 @@ void KtWindowThread::createWindow(WPARAM resultSlot, LPARAM record)
 
 void KtWindowThread::destroyWindow(WPARAM name)
 {
-    {
-        KtModuleGuard::Use use;
-        if (use)
-            KtWindowRequests::destroyByName(velka_, reinterpret_cast<const char*>(name));
-    }
-    velka_.windowDone.signal();
+    KtModuleGuard::Use use;
+    if (use)
+        KtWindowRequests::destroyByName(velka_, reinterpret_cast<const char*>(name));   // sets windowDone
+    else
+        velka_.windowDone.signal();
 }
 
 void KtWindowThread::setCursor(WPARAM cursorObject)

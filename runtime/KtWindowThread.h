@@ -34,6 +34,10 @@ public:
     // from time to time until the thread has ended.
     static void stop(KtThread& thread);
 
+    // Waits for the thread to end while answering messages sent to the
+    // caller's windows; WAIT_TIMEOUT when it still runs.
+    static DWORD waitAnsweringSentMessages(KtThread& thread, DWORD milliseconds);
+
 private:
     explicit KtWindowThread(KtVelka& velka);
     unsigned run();

@@ -6,7 +6,12 @@
 # Environment: RUN_SECONDS (default 5) before the screenshot, SCREENSHOT
 # (default BUILD/screenshots/PROGRAM-TIME.png), CLOSE_SECONDS (default 15)
 # before an unanswered close turns into wineserver -k.
-# With $DISPLAY set the game opens there; otherwise on a private Xvfb.
+# With $DISPLAY set the game opens there and the player plays it to its
+# end. Otherwise it runs on a private Xvfb: the sample game is played
+# through by hogeplay.exe (scripted input from outside, as the tests do)
+# and a contact sheet of its main scenes is saved as one PNG (CONTACT_SHEET,
+# default BUILD/screenshots/PROGRAM-TIME-scenes.png); other programs, or
+# PLAY=0, get one screenshot and are closed.
 # The only thing written into the prefix is the setup tool's defaults, and
 # only when the product has never been set up.
 set -uo pipefail
@@ -44,6 +49,46 @@ fi
 
 wine "$program" </dev/null &
 game=$!
+
+if [ -z "${RUN_GAME_ON_XVFB:-}" ]; then
+  echo "run-game: $program is running on $DISPLAY; play it to its end"
+  wait "$game"; rc=$?
+  echo "run-game: $program ended, exit code $rc"
+  exit $rc
+fi
+
+# Plays the sample game through and joins a picture of each main scene
+# into one PNG. False when the play did not reach the end.
+play_through() {
+  [ "${PLAY:-1}" != 0 ] && [ "$program" = Pomelo.exe ] && [ -f hogeplay.exe ] || return 1
+  local stamp shots sheet
+  stamp=$(date +%Y%m%d-%H%M%S)
+  shots="$build/screenshots/scenes-$stamp"
+  sheet=${CONTACT_SHEET:-$build/screenshots/${program%.*}-$stamp-scenes.png}
+  mkdir -p "$shots"
+  if ! timeout 180 wine hogeplay.exe --shots "$(winepath -w "$shots" 2>/dev/null)" </dev/null; then
+    echo "run-game: the scripted play did not reach the end" >&2
+    return 1
+  fi
+  local pictures=("$shots"/*.bmp)
+  if montage -geometry 400x320+6+6 -tile 4x -background '#202020' \
+       "${pictures[@]}" "$sheet"; then
+    echo "contact sheet: $sheet"
+  else
+    echo "run-game: no contact sheet" >&2
+  fi
+  for ((i = 0; i < 150; i++)); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.1
+  done
+  return 0
+}
+
+if play_through && ! kill -0 "$game" 2>/dev/null; then
+  wait "$game"; rc=$?
+  echo "run-game: $program played to its end, exit code $rc"
+  exit $rc
+fi
 
 # Wait for the game to show itself, stopping early if it has ended.
 for ((i = 0; i < ${RUN_SECONDS:-5} * 10; i++)); do

@@ -1,32 +1,12 @@
-// KtMessageBox: default handler, the replaceable hook, and one hook per process.
+// KtMessageBox: default handler and the replaceable hook, one per process.
 #include "KtMessageBox.h"
 
-// Every scenario module links its own copy of the framework, and a
-// diagnostic thrown in a module shows itself with the module's code. So that
-// one hook serves the whole process, the program exports the function that
-// runs its hook, and every other copy of the framework forwards to it.
-extern "C" __declspec(dllexport) int __cdecl KtMessageBoxDispatch(HWND owner, const char* text,
-                                                                  const char* caption, UINT style);
-
 namespace {
-// Written before any thread that shows boxes starts; read by all of them.
+// Lives in KtLIB.dll, which the program and every scenario module share, so
+// one hook serves every box of the process. Written before any thread that
+// shows boxes starts; read by all of them.
 volatile KtMessageBox::Handler currentHandler = nullptr;
-
-using DispatchFn = int(__cdecl*)(HWND, const char*, const char*, UINT);
-
-DispatchFn processDispatch()
-{
-    static DispatchFn found = reinterpret_cast<DispatchFn>(
-        GetProcAddress(GetModuleHandleA(nullptr), "KtMessageBoxDispatch"));
-    return found;
-}
 }  // namespace
-
-extern "C" int __cdecl KtMessageBoxDispatch(HWND owner, const char* text, const char* caption,
-                                            UINT style)
-{
-    return KtMessageBox::handler()(owner, text, caption, style);
-}
 
 int KtMessageBox::callMessageBoxA(HWND owner, const char* text, const char* caption, UINT style)
 {
@@ -37,10 +17,7 @@ int KtMessageBox::show(HWND owner, const char* text, const char* caption, UINT s
 {
     text = text ? text : "";
     caption = caption ? caption : "";
-    DispatchFn dispatch = processDispatch();
-    if (dispatch && dispatch != &KtMessageBoxDispatch)
-        return dispatch(owner, text, caption, style);
-    return KtMessageBoxDispatch(owner, text, caption, style);
+    return handler()(owner, text, caption, style);
 }
 
 KtMessageBox::Handler KtMessageBox::setHandler(Handler replacement)

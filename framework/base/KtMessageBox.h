@@ -16,8 +16,8 @@ public:
 
     static int show(HWND owner, const char* text, const char* caption, UINT style);
 
-    // Replaces the function behind show for the whole process (scenario
-    // modules forward their boxes to the program); returns the one it replaced.
+    // Replaces the function behind show for the whole process, scenario
+    // modules included; returns the one it replaced.
     // Null restores the default, which calls MessageBoxA.
     static Handler setHandler(Handler handler);
     static Handler handler();

@@ -2,7 +2,7 @@
 #include "KtPopupViewport.h"
 #include "Diagnostic.h"
 #include "KtMessage.h"
-#include "KtVelka.h"
+#include "KtViewport.h"
 #include <cstddef>
 #include <new>
 
@@ -20,17 +20,27 @@ static_assert(sizeof(KtPopupViewport) == 96);
 #pragma GCC diagnostic pop
 
 namespace {
-KtPopupViewport::ClientMaker clientMaker = nullptr;
+KtViewport* makeViewport(HWND parentWindow, const KtString& name, const KtRect& area)
+{
+    return new KtViewport(parentWindow, name, area);
+}
+
+KtPopupViewport::ClientMaker currentClientMaker = &makeViewport;
 }
 
 KtPopupViewport::ClientMaker KtPopupViewport::setClientMaker(ClientMaker maker)
 {
-    ClientMaker previous = clientMaker;
-    clientMaker = maker;
+    ClientMaker previous = currentClientMaker;
+    currentClientMaker = maker;
     return previous;
 }
 
-KtPopupViewport::KtPopupViewport(KtVelka* owner, const KtString& name, HWND parentWindow, int x,
+KtPopupViewport::ClientMaker KtPopupViewport::clientMaker()
+{
+    return currentClientMaker;
+}
+
+KtPopupViewport::KtPopupViewport(void* owner, const KtString& name, HWND parentWindow, int x,
                                  int y, int width, int height, BOOL withCaption)
     : KtWindow(parentWindow, name), client(nullptr), position(x, y), clientWidth(width),
       clientHeight(height), hasCaption(withCaption ? 1 : 0), showCmd(SW_SHOWNORMAL), owner(owner),
@@ -76,12 +86,13 @@ BOOL KtPopupViewport::resize(int width, int height, BOOL repaint)
 
 void KtPopupViewport::onCreated()
 {
-    if (!clientMaker)
+    ClientMaker maker = currentClientMaker;
+    if (!maker)
         return;
     KtString clientName(256, name.text());
     clientName.append("Client");
     try {
-        client = clientMaker(handle, clientName, KtRect(0, 0, clientWidth, clientHeight));
+        client = maker(handle, clientName, KtRect(0, 0, clientWidth, clientHeight));
     } catch (const std::bad_alloc&) {
         client = nullptr;
     } catch (const Diagnostic&) {
@@ -108,7 +119,10 @@ LRESULT KtPopupViewport::onActivateApp(WPARAM wParam, LPARAM lParam)
     DWORD otherThread = static_cast<DWORD>(lParam);
     if (otherThread == GetCurrentThreadId())
         return 0;
-    PostThreadMessageA(owner->windowThread.threadId, KtMessage::passActivation, wParam ? 1 : 0, lParam);
+    // Every scenario window is made on the window thread, so the thread
+    // that owns the popup is the one that passes activation on.
+    PostThreadMessageA(GetWindowThreadProcessId(handle, nullptr), KtMessage::passActivation,
+                       wParam ? 1 : 0, lParam);
     return 0;
 }
 

@@ -2,23 +2,27 @@
 #pragma once
 #include "KtPoint.h"
 #include "KtRect.h"
+#include "KtViewport.h"
 #include "KtWindow.h"
-
-class KtVelka;
 
 // Made by the scenario runtime with the show command of its creation
 // parameters (slot 85). Once shown, it makes its client viewport, which
 // covers the client area. Scenario modules read the fields by position.
+// The popup never looks into its owner: an owner only means that a scenario
+// runs the popup, whose window thread (the thread that made it) hears of
+// activation changes.
 class KtPopupViewport : public KtWindow {
 public:
     // Makes the client viewport of a popup: parent window, name and area in
-    // the popup's client coordinates. The viewport class installs its maker;
-    // without one, or when making fails, the popup has no client.
-    using ClientMaker = KtWindow* (*)(HWND parentWindow, const KtString& name, const KtRect& area);
+    // the popup's client coordinates. A plain KtViewport unless another
+    // maker is installed; with a null maker, or when making fails, the popup
+    // has no client. Returns the maker it replaced.
+    using ClientMaker = KtViewport* (*)(HWND parentWindow, const KtString& name, const KtRect& area);
     static ClientMaker setClientMaker(ClientMaker maker);
+    static ClientMaker clientMaker();
 
-    // width and height are the client size; owner may be null.
-    KtPopupViewport(KtVelka* owner, const KtString& name, HWND parentWindow, int x, int y,
+    // width and height are the client size; owner (the scenario runtime) may be null.
+    KtPopupViewport(void* owner, const KtString& name, HWND parentWindow, int x, int y,
                     int width, int height, BOOL withCaption);
     ~KtPopupViewport() override;
 
@@ -38,7 +42,7 @@ public:
     void onCreated() override;                                   // 33
     // onSysCommand(UINT command, POINTS screen): a scenario's popup ignores Close.
     LRESULT onSysCommand(WPARAM wParam, LPARAM lParam) override;  // 44
-    // onActivateApp(BOOL active, DWORD otherThreadId): tells the window thread.
+    // onActivateApp(BOOL active, DWORD otherThreadId): tells the popup's own thread.
     LRESULT onActivateApp(WPARAM wParam, LPARAM lParam) override; // 71
     // onNcActivate(BOOL active, 0): always active frame when asked to.
     LRESULT onNcActivate(WPARAM wParam, LPARAM lParam) override;  // 80
@@ -50,13 +54,13 @@ public:
     // The outer size of a popup whose client area is width x height.
     static SIZE frameSize(int width, int height, BOOL withCaption);
 
-    KtWindow* client;     // the client viewport (owned), null until onCreated
+    KtViewport* client;   // the client viewport (owned), null until onCreated
     KtPoint position;     // left and top on the screen
     int clientWidth;
     int clientHeight;
     int hasCaption;       // 1: caption and fixed frame; 0: bare popup
     int showCmd;
-    KtVelka* owner;       // not owned; null when no scenario owns the popup
+    void* owner;          // the scenario runtime, not owned and never read; null: no scenario
     int alwaysActive;
 
 private:

@@ -58,14 +58,14 @@ void showDiagnostic(HWND window, Diagnostic& diagnostic)
 }
 
 // Set before the threads that own windows start, read by all of them.
-KtWindow::DiagnosticHandler volatile diagnosticHandler = &showDiagnostic;
+KtWindow::DiagnosticHandler volatile currentDiagnosticHandler = &showDiagnostic;
 
 LRESULT routeToObject(KtWindow* object, HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     try {
         return object->windowProc(msg, wParam, lParam);
     } catch (Diagnostic& diagnostic) {
-        diagnosticHandler(window, diagnostic);
+        currentDiagnosticHandler(window, diagnostic);
         return 0;
     }
 }
@@ -73,9 +73,14 @@ LRESULT routeToObject(KtWindow* object, HWND window, UINT msg, WPARAM wParam, LP
 
 KtWindow::DiagnosticHandler KtWindow::setDiagnosticHandler(DiagnosticHandler handler)
 {
-    DiagnosticHandler old = diagnosticHandler;
-    diagnosticHandler = handler ? handler : &showDiagnostic;
+    DiagnosticHandler old = currentDiagnosticHandler;
+    currentDiagnosticHandler = handler ? handler : &showDiagnostic;
     return old;
+}
+
+KtWindow::DiagnosticHandler KtWindow::diagnosticHandler()
+{
+    return currentDiagnosticHandler;
 }
 
 LRESULT CALLBACK KtWindow::staticWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)

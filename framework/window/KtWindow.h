@@ -166,6 +166,7 @@ public:
     // the window's top-level window. Returns the handler it replaced.
     using DiagnosticHandler = void (*)(HWND window, Diagnostic& diagnostic);
     static DiagnosticHandler setDiagnosticHandler(DiagnosticHandler handler);
+    static DiagnosticHandler diagnosticHandler();
 
     KtWindowHandle parent;   // handle is the parent window; name stays empty
     KtCursor cursor;         // shown over the client area

@@ -1,10 +1,11 @@
 // Test module: asks the window thread for a window and waits for the answer, then one more step.
 #include "KtMessage.h"
 #include "KtVelka.h"
+#include "KtWindowDescription.h"
 
 namespace {
 void* resultSlot = nullptr;
-int record[4] = {};
+KtWindowDescription record;   // kind 0: no window
 
 KtNextStep __cdecl afterTheWindow(KtVelka* velka)
 {
@@ -19,7 +20,7 @@ extern "C" __declspec(dllexport) KtNextStep __cdecl hege(KtVelka* velka)
 {
     velka->windowDone.unsignal();
     PostThreadMessageA(velka->windowThread.threadId, KtMessage::createWindow,
-                       reinterpret_cast<WPARAM>(&resultSlot), reinterpret_cast<LPARAM>(record));
+                       reinterpret_cast<WPARAM>(&resultSlot), reinterpret_cast<LPARAM>(&record));
     velka->windowDone.wait(60000);
     velka->inputCode = 1;
     return ktNext(&afterTheWindow);

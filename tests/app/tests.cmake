@@ -45,3 +45,13 @@ if(TARGET Startup_test)
   target_link_libraries(Startup_test PRIVATE PomeloApp)
   pomelo_add_resources(Startup_test)
 endif()
+
+# hogeplay plays the sample game from outside (run.sh uses it for its
+# contact sheet); the play-through test drives the game the same way.
+add_executable(hogeplay ${CMAKE_CURRENT_LIST_DIR}/HogePlay.cpp ${PROJECT_SOURCE_DIR}/tests/support/HogePlayer.cpp)
+target_include_directories(hogeplay PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+target_link_libraries(hogeplay PRIVATE user32 gdi32)
+if(TARGET HogeGame_test)
+  add_dependencies(HogeGame_test Pomelo PomeloIni boxdriver hoge KtMonitor ktpnm)
+  set_tests_properties(HogeGame_test PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+endif()

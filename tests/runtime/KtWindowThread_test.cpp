@@ -3,6 +3,7 @@
 #include "KtMessage.h"
 #include "KtPopupMenuRequest.h"
 #include "KtVelka.h"
+#include "KtWindowDescription.h"
 #include "KtWindow.h"
 #include "KtWindowRequests.h"
 #include "KtWindowThread.h"
@@ -543,10 +544,11 @@ TEST_F(PopupMenu, MinusOneForBothOpensAtTheCursorOtherwiseTheValuesAreTaken)
 TEST_F(WindowThread, WindowRequestsAreAnsweredAndTheRegistryIsEmptiedOnRequest)
 {
     KtWindowRequests::install(nullptr, nullptr);
-    int record[4] = {};
+    KtWindowDescription record;
+    record.kind = 0;   // no such kind: nothing is made, the answer still comes
     void* slot = nullptr;
     velka_->windowDone.unsignal();
-    ASSERT_TRUE(post(KtMessage::createWindow, reinterpret_cast<WPARAM>(&slot), reinterpret_cast<LPARAM>(record)));
+    ASSERT_TRUE(post(KtMessage::createWindow, reinterpret_cast<WPARAM>(&slot), reinterpret_cast<LPARAM>(&record)));
     EXPECT_EQ(WAIT_OBJECT_0, velka_->windowDone.wait(5000));
     velka_->windowDone.unsignal();
     ASSERT_TRUE(post(KtMessage::destroyWindow, reinterpret_cast<WPARAM>("none")));

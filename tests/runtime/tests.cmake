@@ -25,3 +25,19 @@ if(TARGET KtTopLevelHook_test)
   add_dependencies(KtTopLevelHook_test module_memory chain_three hung_monitor)
   set_tests_properties(KtTopLevelHook_test PROPERTIES RESOURCE_LOCK "mouse")
 endif()
+
+# Objects a module leaves to the host, and the state it shares with it.
+if(TARGET SharedFramework_test)
+  target_link_libraries(SharedFramework_test PRIVATE KtRuntime)
+  target_include_directories(SharedFramework_test PRIVATE ${PROJECT_SOURCE_DIR}/scenario/tests)
+  add_dependencies(SharedFramework_test hand_over)
+endif()
+
+# winCreate makes real windows on the window thread, movie views among them.
+if(TARGET KtWindowMaker_test)
+  target_link_libraries(KtWindowMaker_test PRIVATE KtRuntime)
+  add_dependencies(KtWindowMaker_test test_movies)
+endif()
+if(TARGET PopupArea_test)
+  target_link_libraries(PopupArea_test PRIVATE KtRuntime)
+endif()

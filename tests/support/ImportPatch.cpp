@@ -1,4 +1,4 @@
-// ImportPatch: finding a function's entry in the program's import table and swapping it.
+// ImportPatch: finding a function's entry in the framework's import table and swapping it.
 #include "ImportPatch.h"
 
 namespace {
@@ -9,10 +9,18 @@ T* at(BYTE* base, DWORD offset)
     return reinterpret_cast<T*>(base + offset);
 }
 
-// The entry of function among the imports of dll in the program, or null.
+// The module whose calls are patched: KtLIB.dll, or the program when the
+// framework is linked into it.
+HMODULE frameworkModule()
+{
+    HMODULE framework = GetModuleHandleA("KtLIB.dll");
+    return framework ? framework : GetModuleHandleA(nullptr);
+}
+
+// The entry of function among the framework's imports from dll, or null.
 void** findSlot(const char* dll, const char* function)
 {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* base = reinterpret_cast<BYTE*>(frameworkModule());
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
     auto* nt = at<IMAGE_NT_HEADERS>(base, DWORD(dos->e_lfanew));
     const IMAGE_DATA_DIRECTORY& imports =

@@ -14,6 +14,18 @@ R callSlot(void* object, int slot, Args... args)
     return reinterpret_cast<Entry>(table[slot + 1])(object, args...);
 }
 
+// The slot number that a virtual member function occupies, as a scenario
+// module counts it. (A pointer to a virtual member holds one plus the byte
+// offset of its table entry.)
+template <class F>
+int slotOf(F member)
+{
+    static_assert(sizeof(F) >= sizeof(long long), "a pointer to member function");
+    long long raw = 0;
+    __builtin_memcpy(&raw, &member, sizeof(void*));
+    return static_cast<int>((raw - 1) / static_cast<long long>(sizeof(void*))) - 1;
+}
+
 // The slot number of a virtual member function as this compiler lays out
 // the table, counted as the framework counts (the destructor's two entries
 // are slot 0); -1 for a function that is not virtual. Pick an overload with

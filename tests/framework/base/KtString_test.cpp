@@ -1,6 +1,7 @@
 // KtString: sizing, sharing, appends, numbers, Shift-JIS walking and failures.
 #include "KtString.h"
 #include "Diagnostic.h"
+#include "ImportPatch.h"
 #include "MessageBoxRecorder.h"
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -224,22 +225,24 @@ TEST(KtString, StringsBuiltFromTheirOwnBuffer)
 
 }  // namespace
 
-// The program is linked with memcpy wrapped: copies with overlapping ranges
-// are counted, since this platform's memcpy happens to tolerate them.
-extern "C" void* __real_memcpy(void* to, const void* from, size_t bytes);
+// The framework's calls to memcpy go through a counter while a case runs:
+// copies with overlapping ranges are counted, since this platform's memcpy
+// happens to tolerate them.
 namespace {
+using CopyFunction = void*(__cdecl*)(void* to, const void* from, size_t bytes);
+CopyFunction realMemcpy = nullptr;
 long overlappingCopies = 0;
-}
-extern "C" void* __wrap_memcpy(void* to, const void* from, size_t bytes)
+long copies = 0;
+
+void* __cdecl countingMemcpy(void* to, const void* from, size_t bytes)
 {
+    ++copies;
     const char* a = static_cast<const char*>(to);
     const char* b = static_cast<const char*>(from);
     if (bytes > 0 && a < b + bytes && b < a + bytes)
         ++overlappingCopies;
-    return __real_memcpy(to, from, bytes);
+    return realMemcpy(to, from, bytes);
 }
-
-namespace {
 
 TEST(KtString, AppendingItsOwnTextNeverCopiesOverlappingBytes)
 {
@@ -253,6 +256,12 @@ TEST(KtString, AppendingItsOwnTextNeverCopiesOverlappingBytes)
         {"its tail", 2, "abcdefcdef"},
         {"its terminator", 6, "abcdef"},
     };
+    realMemcpy = reinterpret_cast<CopyFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("msvcrt.dll"), "memcpy")));
+    ASSERT_NE(nullptr, realMemcpy);
+    ImportPatch counting("msvcrt.dll", "memcpy", reinterpret_cast<const void*>(&countingMemcpy));
+    ASSERT_TRUE(counting.active());
+    copies = 0;
     for (const Case& c : cases) {
         KtString s(64, "abcdef");    // room for the copy in place
         overlappingCopies = 0;
@@ -261,6 +270,7 @@ TEST(KtString, AppendingItsOwnTextNeverCopiesOverlappingBytes)
         EXPECT_STREQ(c.expected, s.text()) << c.name;
         EXPECT_EQ(int(std::strlen(c.expected)), s.length()) << c.name;
     }
+    EXPECT_GT(copies, 0) << "the counter saw none of the framework's copies";
 }
 
 TEST(KtString, AppendNNeverSplitsADoubleByteCharacter)

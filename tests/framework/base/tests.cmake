@@ -24,12 +24,6 @@ foreach(test KtPathName_test KtPathNameGameDisc_test)
   endif()
 endforeach()
 
-# Calls to memcpy go through the test's own wrapper, which records copies
-# whose source and target overlap.
-if(TARGET KtString_test)
-  target_link_options(KtString_test PRIVATE -Wl,--wrap=memcpy)
-endif()
-
 # Saves from the host and from a module's own copy of the code at once.
 if(TARGET KtRegisterStore_test)
   add_dependencies(KtRegisterStore_test module_memory)

@@ -4,6 +4,7 @@
 #include "KtPriorityList.h"
 #include "KtWindowHandle.h"
 #include "KtWindowList.h"
+#include "ImportPatch.h"
 #include "RingCheck.h"
 #include <gtest/gtest.h>
 #include <cstdint>
@@ -12,10 +13,10 @@
 #include <new>
 #include <vector>
 
-// The program is linked with the nothrow operator new, which makes the
-// lists' nodes, and the two plain operator deletes wrapped (see tests.cmake):
-// blocks from the nothrow new are tracked until they are deleted. The
-// runtime's own blocks pass through untouched.
+// While a NodeTracker lives, the framework's nothrow operator new, which
+// makes the lists' nodes, and its plain operator deletes go through the
+// tracker: blocks from the nothrow new are tracked until they are deleted.
+// Blocks of the test's own code pass through untouched.
 namespace {
 void* trackedBlocks[64];
 long liveBlocks = 0;
@@ -39,43 +40,73 @@ void untrack(void* block)
             return;
         }
 }
-}  // namespace
 
 #ifdef _WIN64
-#define KT_NOTHROW_NEW _ZnwyRKSt9nothrow_t
-#define KT_SIZED_DELETE _ZdlPvy
 using BlockSize = unsigned long long;
+constexpr const char* nothrowNewName = "_ZnwyRKSt9nothrow_t";
+constexpr const char* sizedDeleteName = "_ZdlPvy";
 #else
-#define KT_NOTHROW_NEW _ZnwjRKSt9nothrow_t
-#define KT_SIZED_DELETE _ZdlPvj
 using BlockSize = unsigned int;
+constexpr const char* nothrowNewName = "_ZnwjRKSt9nothrow_t";
+constexpr const char* sizedDeleteName = "_ZdlPvj";
 #endif
-#define KT_JOIN(a, b) a##b
-#define KT_WRAP(name) KT_JOIN(__wrap_, name)
-#define KT_REAL(name) KT_JOIN(__real_, name)
+constexpr const char* plainDeleteName = "_ZdlPv";
+constexpr const char* runtimeLibrary = "libstdc++-6.dll";
 
-extern "C" {
-void* KT_REAL(KT_NOTHROW_NEW)(BlockSize size, const std::nothrow_t& tag) noexcept;
-void KT_REAL(KT_SIZED_DELETE)(void* block, BlockSize size) noexcept;
-void KT_REAL(_ZdlPv)(void* block) noexcept;
+using NothrowNew = void* (*)(BlockSize size, const std::nothrow_t& tag) noexcept;
+using SizedDelete = void (*)(void* block, BlockSize size) noexcept;
+using PlainDelete = void (*)(void* block) noexcept;
+NothrowNew realNew = nullptr;
+SizedDelete realSizedDelete = nullptr;
+PlainDelete realPlainDelete = nullptr;
 
-void* KT_WRAP(KT_NOTHROW_NEW)(BlockSize size, const std::nothrow_t& tag) noexcept
+void* trackingNew(BlockSize size, const std::nothrow_t& tag) noexcept
 {
-    void* block = KT_REAL(KT_NOTHROW_NEW)(size, tag);
+    void* block = realNew(size, tag);
     track(block);
     return block;
 }
-void KT_WRAP(KT_SIZED_DELETE)(void* block, BlockSize size) noexcept
+void trackingSizedDelete(void* block, BlockSize size) noexcept
 {
     untrack(block);
-    KT_REAL(KT_SIZED_DELETE)(block, size);
+    realSizedDelete(block, size);
 }
-void KT_WRAP(_ZdlPv)(void* block) noexcept
+void trackingPlainDelete(void* block) noexcept
 {
     untrack(block);
-    KT_REAL(_ZdlPv)(block);
+    realPlainDelete(block);
 }
+
+template <class Function>
+Function runtimeFunction(const char* name)
+{
+    FARPROC found = GetProcAddress(GetModuleHandleA(runtimeLibrary), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
 }
+
+struct Originals {
+    Originals()
+    {
+        realNew = runtimeFunction<NothrowNew>(nothrowNewName);
+        realSizedDelete = runtimeFunction<SizedDelete>(sizedDeleteName);
+        realPlainDelete = runtimeFunction<PlainDelete>(plainDeleteName);
+    }
+};
+
+struct NodeTracker {
+    // The framework may free its nodes with either delete; one is enough.
+    bool active() const { return newPatch.active() && (sizedPatch.active() || plainPatch.active()); }
+
+    // First, so a call that comes while the entries are swapped still
+    // reaches the run-time library.
+    Originals originals;
+    ImportPatch newPatch{runtimeLibrary, nothrowNewName, reinterpret_cast<const void*>(&trackingNew)};
+    ImportPatch sizedPatch{runtimeLibrary, sizedDeleteName,
+                           reinterpret_cast<const void*>(&trackingSizedDelete)};
+    ImportPatch plainPatch{runtimeLibrary, plainDeleteName,
+                           reinterpret_cast<const void*>(&trackingPlainDelete)};
+};
+}  // namespace
 
 namespace {
 
@@ -100,20 +131,20 @@ std::vector<int> ids(const KtObjectList& list) { return ringItems(list, &idOf); 
 
 TEST(KtObjectList, SlotsAndFieldsKeepTheirOrder)
 {
-    EXPECT_EQ(1, slotOf(&KtObjectList::forEach));
-    EXPECT_EQ(2, slotOf(&KtObjectList::removeAll));
-    EXPECT_EQ(3, slotOf(&KtObjectList::clear));
-    EXPECT_EQ(4, slotOf(&KtObjectList::insertFirst));
-    EXPECT_EQ(5, slotOf(&KtObjectList::insertLast));
-    EXPECT_EQ(6, slotOf(&KtObjectList::add));
-    EXPECT_EQ(7, slotOf(&KtObjectList::remove));
-    EXPECT_EQ(8, slotOf(&KtObjectList::find));
-    EXPECT_EQ(9, slotOf(&KtObjectList::findChecked));
-    EXPECT_EQ(10, slotOf(&KtObjectList::containsNode));
-    EXPECT_EQ(11, slotOf(&KtObjectList::contains));
-    EXPECT_EQ(12, slotOf(&KtObjectList::containsChecked));
-    EXPECT_EQ(13, slotOf(&KtObjectList::isValidNode));
-    EXPECT_EQ(14, slotOf(&KtPriorityList::priorityOf));
+    EXPECT_EQ(1, slotNumber(&KtObjectList::forEach));
+    EXPECT_EQ(2, slotNumber(&KtObjectList::removeAll));
+    EXPECT_EQ(3, slotNumber(&KtObjectList::clear));
+    EXPECT_EQ(4, slotNumber(&KtObjectList::insertFirst));
+    EXPECT_EQ(5, slotNumber(&KtObjectList::insertLast));
+    EXPECT_EQ(6, slotNumber(&KtObjectList::add));
+    EXPECT_EQ(7, slotNumber(&KtObjectList::remove));
+    EXPECT_EQ(8, slotNumber(&KtObjectList::find));
+    EXPECT_EQ(9, slotNumber(&KtObjectList::findChecked));
+    EXPECT_EQ(10, slotNumber(&KtObjectList::containsNode));
+    EXPECT_EQ(11, slotNumber(&KtObjectList::contains));
+    EXPECT_EQ(12, slotNumber(&KtObjectList::containsChecked));
+    EXPECT_EQ(13, slotNumber(&KtObjectList::isValidNode));
+    EXPECT_EQ(14, slotNumber(&KtPriorityList::priorityOf));
     static_assert(sizeof(KtObjectList) == 12, "vtable, count, last");
     static_assert(sizeof(KtObjectNode) == 20, "vtable, prev, next, owned, object");
 }
@@ -317,7 +348,16 @@ TEST(KtObjectList, RefusedNodesAreFreedAndTheirObjectsKept)
     int deaths = 0;
     Item item(1, &deaths);
     RefusingList list;
+    NodeTracker tracker;
+    ASSERT_TRUE(tracker.active());
     const long before = liveBlocks;
+    {
+        KtObjectList accepting;
+        accepting.insertFirst(&item, 0);
+        ASSERT_EQ(1, accepting.count);
+        ASSERT_EQ(before + 1, liveBlocks) << "the tracker does not see the framework's nodes";
+    }
+    ASSERT_EQ(before, liveBlocks) << "the tracker does not see the framework free its nodes";
     EXPECT_EQ(0, list.insertFirst(&item, 1));
     EXPECT_EQ(0, list.insertLast(&item, 1));
     EXPECT_EQ(0, list.add(&item, 0));

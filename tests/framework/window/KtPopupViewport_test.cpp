@@ -2,10 +2,11 @@
 #include "KtPopupViewport.h"
 #include "KtChildWindow.h"
 #include "Diagnostic.h"
-#include "KtVelka.h"
+#include "KtViewport.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -26,35 +27,25 @@ TEST(KtPopupViewportLayout, OwnSlotsFollowTheBaseSlots)
     static_assert(sizeof(KtChildWindow) == 76);
 }
 
-// The popup reads nothing of its owner but the window thread's id, so the
-// tests stand in an owner whose only set field is that id.
-class FakeOwner {
-public:
-    explicit FakeOwner(DWORD threadId)
-    {
-        std::memset(storage_, 0, sizeof storage_);
-        velka()->windowThread.threadId = threadId;
-    }
-    KtVelka* velka() { return reinterpret_cast<KtVelka*>(storage_); }
+// The popup never looks into its owner, so any address stands for the
+// scenario runtime that owns it.
+int ownerStandIn = 0;
+void* const scenarioOwner = &ownerStandIn;
 
-private:
-    alignas(KtVelka) unsigned char storage_[sizeof(KtVelka)];
-};
-
-// Stands in for the viewport class: a child window that reports its end.
-struct FakeClient : KtChildWindow {
-    FakeClient(HWND p, const KtString& n, const KtRect& r) : KtChildWindow(p, n, r) {}
+// A viewport that reports its end.
+struct FakeClient : KtViewport {
+    FakeClient(HWND p, const KtString& n, const KtRect& r) : KtViewport(p, n, r) {}
     ~FakeClient() override { ++deleted; }
     static int deleted;
 };
 int FakeClient::deleted = 0;
 
-KtWindow* makeFakeClient(HWND parent, const KtString& name, const KtRect& area)
+KtViewport* makeFakeClient(HWND parent, const KtString& name, const KtRect& area)
 {
     return new FakeClient(parent, name, area);
 }
 
-KtWindow* failToMakeClient(HWND, const KtString&, const KtRect&)
+KtViewport* failToMakeClient(HWND, const KtString&, const KtRect&)
 {
     throw NotEnoughMemoryException("KtVSurface - create", "メモリが足りません！");
 }
@@ -140,6 +131,18 @@ TEST_F(Popup, ClientViewportIsNamedPlacedAndDeletedWithThePopup)
     EXPECT_FALSE(IsWindow(clientWindow));
 }
 
+TEST(PopupClient, WithoutAnInstalledMakerTheClientIsAViewportOfTheClientSize)
+{
+    KtPopupViewport popup(nullptr, KtString("Map"), nullptr, 0, 0, 120, 70, TRUE);
+    ASSERT_EQ(1, popup.create());
+    ASSERT_NE(nullptr, popup.client);
+    EXPECT_EQ(5, popup.client->windowType());
+    EXPECT_STREQ("MapClient", popup.client->name.text());
+    EXPECT_EQ(120, popup.client->surface.width());
+    EXPECT_EQ(70, popup.client->surface.height());
+    EXPECT_EQ(popup.handle, GetParent(popup.client->handle));
+}
+
 TEST_F(Popup, WithoutAClientThePopupStaysOpen)
 {
     KtPopupViewport::setClientMaker(&failToMakeClient);
@@ -156,8 +159,7 @@ TEST_F(Popup, WithoutAClientThePopupStaysOpen)
 
 TEST_F(Popup, SystemMenuCloseIsIgnoredOnlyWhenAScenarioOwnsThePopup)
 {
-    FakeOwner owner(GetCurrentThreadId());
-    KtPopupViewport owned(owner.velka(), KtString("o"), nullptr, 0, 0, 40, 40, TRUE);
+    KtPopupViewport owned(scenarioOwner, KtString("o"), nullptr, 0, 0, 40, 40, TRUE);
     EXPECT_EQ(1, owned.alwaysActive);
     ASSERT_EQ(1, owned.create());
     EXPECT_EQ(0, SendMessageA(owned.handle, WM_SYSCOMMAND, SC_CLOSE, 0));
@@ -174,11 +176,11 @@ TEST_F(Popup, SystemMenuCloseIsIgnoredOnlyWhenAScenarioOwnsThePopup)
 
 TEST_F(Popup, LeavingTheProgramIsReportedToTheWindowThread)
 {
-    // The test thread plays the window thread and receives the report.
+    // The test thread plays the window thread: it makes the popup and
+    // receives the report.
     MSG drained;
     while (PeekMessageA(&drained, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE)) {}
-    FakeOwner owner(GetCurrentThreadId());
-    KtPopupViewport popup(owner.velka(), KtString("a"), nullptr, 0, 0, 40, 40, FALSE);
+    KtPopupViewport popup(scenarioOwner, KtString("a"), nullptr, 0, 0, 40, 40, FALSE);
     ASSERT_EQ(1, popup.create());
     while (PeekMessageA(&drained, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE)) {}
 
@@ -203,6 +205,54 @@ TEST_F(Popup, LeavingTheProgramIsReportedToTheWindowThread)
 
     EXPECT_EQ(0, popup.setAlwaysActive(0));
     EXPECT_EQ(0, popup.alwaysActive);
+}
+
+// The popup runs on the thread that made it, the window thread, whoever
+// sends it the message: the report lands in that thread's queue.
+TEST_F(Popup, TheReportGoesToTheThreadThatMadeThePopup)
+{
+    struct WindowThread {
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HANDLE reported = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HWND popup = nullptr;
+        DWORD threadId = 0;
+        MSG report{};
+        ~WindowThread() { CloseHandle(ready); CloseHandle(reported); }
+        void run()
+        {
+            KtPopupViewport made(scenarioOwner, KtString("t"), nullptr, 0, 0, 40, 40, FALSE);
+            made.create();
+            popup = made.handle;
+            threadId = GetCurrentThreadId();
+            SetEvent(ready);
+            MSG message;
+            while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+                // Showing the popup may itself change activation: only the
+                // test's own message (other thread 4321) ends the loop.
+                if (!message.hwnd && message.message == 0x469 && message.lParam == 4321) {
+                    report = message;
+                    SetEvent(reported);
+                    break;
+                }
+                DispatchMessageA(&message);
+            }
+        }
+    } window;
+    std::thread thread([&window] { window.run(); });
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(window.ready, 10000));
+    ASSERT_NE(nullptr, window.popup);
+
+    EXPECT_EQ(0, SendMessageA(window.popup, WM_ACTIVATEAPP, FALSE, 4321));
+    bool reported = WaitForSingleObject(window.reported, 10000) == WAIT_OBJECT_0;
+    if (!reported)
+        PostThreadMessageA(window.threadId, WM_QUIT, 0, 0);
+    thread.join();
+    ASSERT_TRUE(reported);
+    EXPECT_EQ(0u, window.report.wParam);
+    EXPECT_EQ(4321, window.report.lParam);
+    MSG stray;
+    EXPECT_FALSE(PeekMessageA(&stray, reinterpret_cast<HWND>(-1), 0x469, 0x469, PM_REMOVE))
+        << "the report went to the sender";
 }
 
 } // namespace

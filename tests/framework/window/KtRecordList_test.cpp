@@ -19,20 +19,20 @@ Record record(int key) { return Record{{key, key * 10, 2, 3, 4, 5, key + 6}}; }
 
 TEST(KtRecordList, SlotsAndFieldsKeepTheirOrder)
 {
-    EXPECT_EQ(1, slotOf(&KtRecordList::forEach));
-    EXPECT_EQ(3, slotOf(&KtRecordList::clear));
-    EXPECT_EQ(4, slotOf(&KtRecordList::insertNodeFirst));
-    EXPECT_EQ(5, slotOf(&KtRecordList::insertFirst));
-    EXPECT_EQ(6, slotOf(&KtRecordList::insertNodeLast));
-    EXPECT_EQ(7, slotOf(&KtRecordList::insertLast));
-    EXPECT_EQ(8, slotOf(&KtRecordList::add));
-    EXPECT_EQ(9, slotOf(&KtRecordList::remove));
-    EXPECT_EQ(10, slotOf(&KtRecordList::find));
-    EXPECT_EQ(11, slotOf(&KtRecordList::findChecked));
-    EXPECT_EQ(12, slotOf(&KtRecordList::containsNode));
-    EXPECT_EQ(13, slotOf(&KtRecordList::contains));
-    EXPECT_EQ(14, slotOf(&KtRecordList::containsChecked));
-    EXPECT_EQ(15, slotOf(&KtRecordList::isValidNode));
+    EXPECT_EQ(1, slotNumber(&KtRecordList::forEach));
+    EXPECT_EQ(3, slotNumber(&KtRecordList::clear));
+    EXPECT_EQ(4, slotNumber(&KtRecordList::insertNodeFirst));
+    EXPECT_EQ(5, slotNumber(&KtRecordList::insertFirst));
+    EXPECT_EQ(6, slotNumber(&KtRecordList::insertNodeLast));
+    EXPECT_EQ(7, slotNumber(&KtRecordList::insertLast));
+    EXPECT_EQ(8, slotNumber(&KtRecordList::add));
+    EXPECT_EQ(9, slotNumber(&KtRecordList::remove));
+    EXPECT_EQ(10, slotNumber(&KtRecordList::find));
+    EXPECT_EQ(11, slotNumber(&KtRecordList::findChecked));
+    EXPECT_EQ(12, slotNumber(&KtRecordList::containsNode));
+    EXPECT_EQ(13, slotNumber(&KtRecordList::contains));
+    EXPECT_EQ(14, slotNumber(&KtRecordList::containsChecked));
+    EXPECT_EQ(15, slotNumber(&KtRecordList::isValidNode));
     static_assert(sizeof(KtRecordList) == 12, "vtable, count, last");
     static_assert(sizeof(KtRecordNode) == 36, "prev, next, seven words");
 }

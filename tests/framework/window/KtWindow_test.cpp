@@ -1,5 +1,6 @@
 // KtWindow: slot positions and defaults, the shared window procedure, routing and lifetime.
 #include "KtWindow.h"
+#include "ImportedCode.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
@@ -188,7 +189,8 @@ TEST(KtWindowCreate, SecondWindowOfAClassUsesTheRegisteredClass)
     ASSERT_EQ(1, a.create());
     EXPECT_EQ(0, a.withClassCalls);
     ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "KtWindowTwice", &existing));
-    EXPECT_EQ(&KtWindow::staticWindowProc, existing.lpfnWndProc);
+    EXPECT_EQ(importedCode(&KtWindow::staticWindowProc),
+              reinterpret_cast<const void*>(existing.lpfnWndProc));
     EXPECT_EQ(4, existing.cbWndExtra);
     ASSERT_EQ(1, b.create());
     EXPECT_EQ(1, b.withClassCalls);

@@ -35,7 +35,7 @@ std::vector<Value> ringItems(const List& list, Value (*valueOf)(Node*))
 // counted as the framework counts slots: the destructor's two entries are
 // slot 0.
 template <class F>
-int slotOf(F member)
+int slotNumber(F member)
 {
     static_assert(sizeof(F) == 2 * sizeof(void*), "Itanium member function pointer");
     uintptr_t words[2];

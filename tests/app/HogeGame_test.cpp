@@ -1,0 +1,193 @@
+// The sample game played through the real Pomelo.exe from outside: what each scene shows, the name, the branch,
+// the progress in ".system.dat", the offer to continue, and closing at any scene.
+#include "HogePlayer.h"
+#include "KtRegisterStore.h"
+#include "KtRegistryKey.h"
+#include "KtRegistryNames.h"
+#include "ProcessRunner.h"
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+const DWORD waitLimit = 30000;
+const COLORREF white = RGB(255, 255, 255);
+// The swatch colours the picture script gives the scenes.
+const COLORREF titleSwatch = RGB(0x20, 0x40, 0xC0);
+const COLORREF forestSwatch = RGB(0x10, 0xA0, 0x30);
+const COLORREF townSwatch = RGB(0xC0, 0x80, 0x20);
+const COLORREF mountainSwatch = RGB(0xE0, 0xE0, 0xE0);
+const COLORREF seaSwatch = RGB(0x40, 0x40, 0x40);
+
+// System registers of the game.
+enum { starts = 0, progress = 1, finished = 2, lastBranch = 3 };
+// Game register: 1 while the title offers to continue.
+const int offerRegister = 7;
+
+std::string monitorPrint()
+{
+    ProcessRunner monitor;
+    if (!monitor.run(ProcessRunner::programFolder() + "KtMonitor.exe", "--print", waitLimit))
+        return std::string();
+    return monitor.output();
+}
+
+long gameRegister(int index)
+{
+    std::string printed = monitorPrint(), key = "game[" + std::to_string(index) + "]=";
+    auto at = printed.find(key);
+    return at == std::string::npos ? -1 : std::stol(printed.substr(at + key.size()));
+}
+
+class HogeGame : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        KtRegistryKey product;
+        product.open(HKEY_CURRENT_USER, KtRegistryNames::productKey);
+        product.setInt(KtRegistryNames::setupMode, 1);
+        product.setInt(KtRegistryNames::frameMode, 0);
+        folder_ = ProcessRunner::programFolder() + "run-HogeGame";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        DeleteFileA((folder_ + "\\Pomelo.ini").c_str());   // the defaults: hoge, hege
+        DeleteFileA((folder_ + "\\.system.dat").c_str());
+    }
+    // A game left running is closed as a player would, so that it restores
+    // what it changed (the screen saver); only then is it stopped.
+    void TearDown() override
+    {
+        if (game_.exitCode() == STILL_ACTIVE && !(closeAndConfirm() && game_.wait(5000)))
+            game_.terminate();
+    }
+
+    // The system's close command, then Yes in the box that asks first.
+    bool closeAndConfirm()
+    {
+        PostMessageA(player_.topLevel(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        ProcessRunner answer;
+        return answer.run(ProcessRunner::programFolder() + "boxdriver.exe", "--button 6 --timeout 15000",
+                          waitLimit) &&
+               answer.exitCode() == 0;
+    }
+
+    void start()
+    {
+        ASSERT_TRUE(game_.start(ProcessRunner::programFolder() + "Pomelo.exe", "", folder_));
+    }
+    DWORD finish()
+    {
+        EXPECT_TRUE(game_.wait(waitLimit)) << "Pomelo.exe did not end";
+        return game_.exitCode();
+    }
+    // What the game saved, read as the game reads it.
+    DWORD saved(int index)
+    {
+        KtRegisterStore store((folder_ + "\\").c_str());
+        store.systemRegisters.create(16);
+        EXPECT_TRUE(store.loadSystem()) << "no .system.dat";
+        return store.systemRegisters.item(index);
+    }
+    std::string swatchCheck(COLORREF expected, const char* scene)
+    {
+        if (player_.waitPixel(HogePlayer::swatchX, HogePlayer::swatchY, expected, 5000))
+            return std::string();
+        char report[96];
+        std::snprintf(report, sizeof report, "%s shows %06lx at the swatch, not %06lx", scene,
+                      static_cast<unsigned long>(player_.pixel(HogePlayer::swatchX, HogePlayer::swatchY)),
+                      static_cast<unsigned long>(expected));
+        return report;
+    }
+
+    std::string folder_;
+    ProcessRunner game_;
+    HogePlayer player_;
+};
+
+struct BranchCase {
+    int choice;
+    COLORREF journeySwatch;
+};
+
+class HogeGameBranch : public HogeGame, public ::testing::WithParamInterface<BranchCase> {};
+
+// The whole game, checked at every main scene; the choice decides the
+// journey's picture, and the progress outlives the run.
+TEST_P(HogeGameBranch, PlaysFromTheTitleToTheEndAndKeepsItsProgress)
+{
+    const BranchCase c = GetParam();
+    start();
+    const char* name = "ぽめ太";
+    std::string failure = player_.playThrough(name, c.choice, [&](const std::string& scene) -> std::string {
+        if (scene == "title") {
+            if (gameRegister(offerRegister) != 0)
+                return "a first start offers to continue";
+            return swatchCheck(titleSwatch, "the title");
+        }
+        if (scene == "name") {
+            HWND field = player_.waitWindow("KtViewport", player_.waitWindow("KtPopupViewport", nullptr, 5000), 5000);
+            RECT area{0, 0, 200, 40};
+            for (int i = 0; i < 100 && player_.countColour(field, area, white) == 0; ++i)
+                Sleep(50);
+            return player_.countColour(field, area, white) > 0 ? std::string() : "the typed name is not drawn";
+        }
+        if (scene == "forest")
+            return swatchCheck(forestSwatch, "the forest (MCG)");
+        if (scene == "choice") {
+            std::string printed = monitorPrint();
+            if (printed.find(name) == std::string::npos)
+                return "the name does not appear in the town's dialogue: " + printed;
+            return swatchCheck(townSwatch, "the town (SLD)");
+        }
+        if (scene == "journey")
+            return swatchCheck(c.journeySwatch, "the journey (PNM plug-in)");
+        if (scene == "ending")
+            return swatchCheck(titleSwatch, "the ending");
+        return std::string();
+    });
+    ASSERT_EQ("", failure);
+    EXPECT_EQ(0u, finish());
+    EXPECT_EQ(1u, saved(starts));
+    EXPECT_EQ(5u, saved(progress)) << "the furthest scene";
+    EXPECT_EQ(1u, saved(finished));
+    EXPECT_EQ(static_cast<DWORD>(c.choice), saved(lastBranch));
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, HogeGameBranch,
+                         ::testing::Values(BranchCase{1, mountainSwatch}, BranchCase{2, seaSwatch}));
+
+// A game that was played before: the title offers to continue, and Return
+// goes back to the furthest scene.
+TEST_F(HogeGame, ASecondStartOffersToContinue)
+{
+    start();
+    ASSERT_EQ("", player_.playThrough("A", 2, [](const std::string&) { return std::string(); }));
+    ASSERT_EQ(0u, finish());
+
+    start();
+    ASSERT_TRUE(player_.waitFor(0, "input", waitLimit));
+    EXPECT_EQ(1, gameRegister(offerRegister));
+    player_.key(VK_RETURN);
+    EXPECT_TRUE(player_.waitFor(5, "input", waitLimit)) << "continued at the ending";
+    player_.key(VK_RETURN);
+    EXPECT_EQ(0u, finish());
+    EXPECT_EQ(2u, saved(starts));
+}
+
+// Closing the window at any scene asks first; Yes ends it with exit code 0.
+TEST_F(HogeGame, ClosingAtAnySceneAsksFirstAndEndsCleanly)
+{
+    for (const char* stopAt : {"title", "name", "choice"}) {
+        SCOPED_TRACE(stopAt);
+        start();
+        std::string reached = player_.playThrough("B", 1, [&](const std::string& scene) {
+            return scene == stopAt ? std::string("stop") : std::string();
+        });
+        ASSERT_EQ("stop", reached);
+        ASSERT_TRUE(closeAndConfirm()) << "no box asked first";
+        // One game at a time: a game that does not end stops the test here.
+        ASSERT_TRUE(game_.wait(waitLimit)) << "the game did not end after Yes";
+        EXPECT_EQ(0u, game_.exitCode());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,222 @@
+// KtViewport as a text field: length limits, backspace, ignored keys, the caret across focus changes, the text on screen.
+#include "KtViewport.h"
+#include "ViewportStage.h"
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+const COLORREF ink = RGB(0, 255, 0);
+const WPARAM hiraganaA = 0x82A0;   // "あ" in Shift-JIS, lead byte 0x82
+
+// A text field as a scenario module sets one up, counting its repaints.
+class Field : public KtViewport {
+public:
+    explicit Field(HWND parent) : KtViewport(parent, KtString("field"), KtRect(0, 0, 160, 40))
+    {
+        surface.fill(0, nullptr);   // black
+        create();
+        KtCriticalSection::Hold hold(inputLock);
+        inputX = 8;
+        inputY = 10;
+        caretY = 10;
+        caretX = inputX;
+        caretWidth = 2;
+        caretHeight = 16;
+        charWidth = 16;
+        textColor = ink;
+        font.handle = CreateFontA(16, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "");
+        inputActive = 1;
+    }
+
+    void onPaint(PAINTSTRUCT* paint) override
+    {
+        ++paints;
+        KtViewport::onPaint(paint);
+    }
+
+    std::string text() const { return inputText.text(); }
+    void type(const std::string& keys)
+    {
+        for (char c : keys)
+            SendMessageA(handle, WM_CHAR, BYTE(c), 1);
+    }
+    LRESULT imeChar(WPARAM code) { return SendMessageA(handle, WM_IME_CHAR, code, 1); }
+
+    int paints = 0;
+};
+
+class TextInput : public ::testing::Test {
+protected:
+    ViewportStage stage;
+    Field field{stage.handle()};
+};
+
+TEST_F(TextInput, TheFieldHoldsSixteenBytesAndADoubleByteCharacterOnlyWhole)
+{
+    enum How { key, imeSingle, imeDouble };
+    struct Case {
+        int typedBefore;   // single-byte characters already in the field
+        How how;           // then "z" as a key or through WM_IME_CHAR, or "あ"
+        int expectedLength;
+    };
+    const Case cases[] = {
+        {15, key, 16},       {16, key, 16},   // a full field ignores the character
+        {15, imeSingle, 16}, {16, imeSingle, 16},
+        {14, imeDouble, 16}, {15, imeDouble, 15},   // one byte left: it would be split
+    };
+    for (const Case& c : cases) {
+        field.inputText.clear();
+        field.type(std::string(c.typedBefore, 'a'));
+        if (c.how == key)
+            field.type("z");
+        else
+            field.imeChar(c.how == imeSingle ? 'z' : hiraganaA);
+        EXPECT_EQ(c.expectedLength, field.inputText.length()) << c.typedBefore << " + kind " << c.how;
+    }
+}
+
+TEST_F(TextInput, ASingleByteImeCharacterIsTypedLikeAKey)
+{
+    field.type("ab");
+    const int paintsTyped = field.paints;
+    field.type("c");
+    const int paintsForKey = field.paints - paintsTyped;
+    const int caretAfterKey = field.caretX;
+    field.type("\b");
+    const int paintsBefore = field.paints;
+    EXPECT_EQ(0, field.imeChar('c'));
+    EXPECT_EQ("abc", field.text());
+    EXPECT_EQ(paintsForKey, field.paints - paintsBefore);
+    EXPECT_EQ(caretAfterKey, field.caretX);
+}
+
+TEST_F(TextInput, BackspaceRemovesWholeCharactersAndIgnoredKeysChangeNothing)
+{
+    field.type("a");
+    field.imeChar(hiraganaA);
+    field.type("\b");
+    EXPECT_EQ("a", field.text()) << "both bytes of the double-byte character go";
+    field.type("\b");
+    EXPECT_EQ("", field.text());
+    EXPECT_EQ(field.inputX, field.caretX) << "an emptied field puts the caret back at its start";
+
+    struct Quiet { WPARAM code; const char* what; };
+    field.type("ab");
+    for (const Quiet& q : {Quiet{'\r', "carriage return"}, Quiet{'\t', "tab"}, Quiet{27, "escape"}}) {
+        const int paints = field.paints;
+        SendMessageA(field.handle, WM_CHAR, q.code, 1);
+        EXPECT_EQ("ab", field.text()) << q.what;
+        EXPECT_EQ(paints, field.paints) << q.what << " repainted";
+    }
+    field.inputText.clear();
+    const int paints = field.paints;
+    field.type("\b");
+    EXPECT_EQ(paints, field.paints) << "backspace on an empty field repainted";
+}
+
+TEST_F(TextInput, ADoubleByteCharacterInTwoKeysIsNeverSplit)
+{
+    const char lead = char(0x82), trail = char(0xA0);
+    field.type(std::string(14, 'a'));
+    field.type(std::string{lead, trail});
+    EXPECT_EQ(16, field.inputText.length());
+    field.type("\b");
+    EXPECT_EQ(14, field.inputText.length()) << "the pair is one character";
+
+    // With one byte left both halves stay out, the second posted behind the
+    // first as the system does.
+    field.type("a");
+    PostMessageA(field.handle, WM_CHAR, BYTE(lead), 1);
+    PostMessageA(field.handle, WM_CHAR, BYTE(trail), 1);
+    ViewportStage::pump(50);
+    EXPECT_EQ(std::string(15, 'a'), field.text());
+}
+
+TEST_F(TextInput, TheCaretComesBackWhereItWasAfterTheFocusLeft)
+{
+    SetForegroundWindow(stage.handle());
+    SetFocus(field.handle);
+    ASSERT_EQ(1, field.caretVisible);
+    field.type("ab");
+    POINT shown;
+    ASSERT_TRUE(GetCaretPos(&shown));
+    EXPECT_EQ(field.caretX, shown.x);
+    EXPECT_EQ(field.caretY, shown.y);
+    EXPECT_GT(shown.x, field.inputX);
+
+    SetFocus(stage.handle());
+    EXPECT_EQ(0, field.caretVisible);
+    EXPECT_FALSE(field.caret.exists());
+    EXPECT_EQ(shown.x, field.caretX);
+
+    SetFocus(field.handle);
+    POINT back;
+    ASSERT_TRUE(GetCaretPos(&back));
+    EXPECT_EQ(shown.x, back.x);
+    EXPECT_EQ(shown.y, back.y);
+    EXPECT_EQ(1, field.caretVisible);
+}
+
+// Pixels of the text colour inside and outside the text's box.
+struct InkCount { int inside = 0; int outside = 0; };
+
+InkCount countInk(Field& f, const SIZE& box)
+{
+    InkCount n;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 160; ++x) {
+            if (ViewportStage::pixel(f.handle, x, y) != ink)
+                continue;
+            const bool in = x >= f.inputX && x < f.inputX + box.cx && y >= f.inputY && y < f.inputY + box.cy;
+            ++(in ? n.inside : n.outside);
+        }
+    return n;
+}
+
+TEST_F(TextInput, TheTextIsDrawnInItsColourEvenWhileTheSurfaceIsSuspended)
+{
+    ASSERT_EQ(32, GetDeviceCaps(GetDC(nullptr), BITSPIXEL)) << "pixel-exact only at depth 24";
+    // A suspended surface is not copied, but the text still is drawn.
+    field.surface.fill(255, nullptr);   // white, not to be shown
+    field.paintSuspended = 1;
+    field.type("MW");
+    field.imeChar(hiraganaA);
+    SIZE box;
+    HDC dc = GetDC(field.handle);
+    HGDIOBJ old = SelectObject(dc, field.font.handle);
+    GetTextExtentPoint32A(dc, field.inputText.text(), field.inputText.length(), &box);
+    SelectObject(dc, old);
+    ReleaseDC(field.handle, dc);
+
+    InkCount drawn = countInk(field, box);
+    EXPECT_GT(drawn.inside, 10);
+    EXPECT_EQ(0, drawn.outside);
+    EXPECT_EQ(RGB(0, 0, 0), ViewportStage::pixel(field.handle, 150, 35));
+
+    field.surface.fill(0, nullptr);
+    field.paintSuspended = 0;
+    field.redrawRect(nullptr, FALSE);
+    EXPECT_EQ(drawn.inside, countInk(field, box).inside) << "the text is drawn over the surface";
+    EXPECT_STREQ("MW\x82\xA0", field.endInput());
+    EXPECT_EQ(0, field.inputActive);
+    EXPECT_EQ(0, countInk(field, box).inside) << "ending the input repaints the text away";
+}
+
+TEST_F(TextInput, WithInputOffKeysGoToTheDefaultAndTypeNothing)
+{
+    {
+        KtCriticalSection::Hold hold(field.inputLock);
+        field.inputActive = 0;
+    }
+    field.type("ab");
+    field.imeChar(hiraganaA);
+    ViewportStage::pump(50);
+    EXPECT_EQ("", field.text());
+    SetForegroundWindow(stage.handle());
+    SetFocus(field.handle);
+    EXPECT_EQ(0, field.caretVisible);
+    EXPECT_FALSE(field.caret.exists());
+}
+
+}  // namespace
