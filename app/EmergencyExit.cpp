@@ -33,8 +33,13 @@ void EmergencyExit::restoreAndEnd()
     if (InterlockedExchange(&restored, 1) == 0) {
         if (displayModeChanged)
             ChangeDisplaySettingsA(nullptr, 0);
-        if (screenSaverPaused)
+        if (screenSaverPaused) {
             SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);
+            // Read back, so that the display has taken the change before
+            // the process is gone (Wine's X11 driver buffers it).
+            BOOL active = FALSE;
+            SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+        }
     }
     TerminateProcess(GetCurrentProcess(), crashExitCode);
     for (;;)
