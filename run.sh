@@ -9,7 +9,7 @@ source scripts/choose-arch.sh running
 scripts/install-deps.sh
 scripts/build.sh "$build"
 if [ ! -f "$build/bin/Pomelo.exe" ]; then
-  echo "Pomelo.exe is not built yet: the program itself arrives with the application shell."
-  exit 0
+  echo "run.sh: the build ended without $build/bin/Pomelo.exe" >&2
+  exit 1
 fi
 exec scripts/run-game.sh "$build"

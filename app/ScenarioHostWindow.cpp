@@ -2,6 +2,7 @@
 #include "ScenarioHostWindow.h"
 #include "KtMessage.h"
 #include "KtPathName.h"
+#include "KtWindowThread.h"
 #include "KtVelka.h"
 #include "MainWindow.h"
 #include "ProductNames.h"
@@ -59,7 +60,7 @@ LRESULT ScenarioHostWindow::onUserMessage(UINT msg, WPARAM wParam, LPARAM lParam
     if (msg != KtMessage::scenarioEnded)
         return KtChildWindow::onUserMessage(msg, wParam, lParam);
     if (runtime)
-        runtime->scenarioThread.wait(INFINITE);
+        KtWindowThread::waitAnsweringSentMessages(runtime->scenarioThread, INFINITE);
     if (HWND parentWindow = GetParent(handle))
         PostMessageA(parentWindow, WM_CLOSE, 0, 0);
     return 0;

@@ -1,12 +1,14 @@
 // Startup: single instance, setup checks, screen saver, application window, and the way back.
 #include "Startup.h"
 #include "Diagnostic.h"
+#include "EmergencyExit.h"
 #include "KtMessageBox.h"
 #include "KtRegistryKey.h"
 #include "KtRegistryNames.h"
 #include "MainWindow.h"
 #include "ProductNames.h"
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -32,9 +34,11 @@ public:
         wasActive_ = active != FALSE;
         if (wasActive_)
             SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, nullptr, 0);
+        EmergencyExit::setScreenSaverPaused(wasActive_);
     }
     ~ScreenSaverPause()
     {
+        EmergencyExit::setScreenSaverPaused(false);
         if (!wasActive_)
             return;
         SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);
@@ -49,6 +53,27 @@ public:
 
 private:
     bool wasActive_;
+};
+
+// The configured screen mode for as long as the object lives, also when an
+// exception leaves the run.
+class ScreenModeSwitch {
+public:
+    explicit ScreenModeSwitch(MainWindow& window) : window_(window)
+    {
+        window_.setScreenMode();
+        EmergencyExit::setDisplayModeChanged(window_.modeChanged != 0);
+    }
+    ~ScreenModeSwitch()
+    {
+        window_.restoreScreenMode();
+        EmergencyExit::setDisplayModeChanged(false);
+    }
+    ScreenModeSwitch(const ScreenModeSwitch&) = delete;
+    ScreenModeSwitch& operator=(const ScreenModeSwitch&) = delete;
+
+private:
+    MainWindow& window_;
 };
 
 HWND findSetupTool()
@@ -72,6 +97,7 @@ Startup::Startup(HINSTANCE instance, char* commandLine, int showCommand)
 
 int Startup::run()
 {
+    EmergencyExit::install();
     InstanceEvent instanceEvent;
     if (!instanceEvent.handle || instanceEvent.existed) {
         // A second copy only brings the first one to the front.
@@ -84,7 +110,24 @@ int Startup::run()
     if (!ensureSetUp())
         return 0;
     ScreenSaverPause screenSaver;
-    return runApplication();
+    return runGuarded([this] { return runApplication(); });
+}
+
+int Startup::runGuarded(const std::function<int()>& body)
+{
+    try {
+        return body();
+    } catch (CannotLoadException&) {
+        // The module loader has already told the user.
+        return cannotLoadExitCode;
+    } catch (Diagnostic& diagnostic) {
+        diagnostic.show(nullptr);
+        return failedExitCode;
+    } catch (std::bad_alloc&) {
+        return failedExitCode;
+    } catch (...) {
+        return failedExitCode;
+    }
 }
 
 bool Startup::setupToolIsOpen()
@@ -118,17 +161,10 @@ int Startup::runApplication()
     MainWindow window(instance_, commandLine_, showCommand_);
     if (!checkSetup())
         return 0;
-    int exitCode = 0;
-    window.setScreenMode();
-    try {
-        if (window.create())
-            exitCode = window.run();
-    } catch (CannotLoadException&) {
-        // The module loader has already told the user; end in order.
-        exitCode = cannotLoadExitCode;
-    }
-    window.restoreScreenMode();
-    return exitCode;
+    ScreenModeSwitch screenMode(window);
+    if (!window.create())
+        return 0;
+    return window.run();
 }
 
 DWORD Startup::runAndWait(const char* program, const char* commandLine)

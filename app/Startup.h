@@ -1,5 +1,6 @@
 // Startup: the program's start-up and shutdown sequence around the application window.
 #pragma once
+#include <functional>
 #include <windows.h>
 
 class Startup {
@@ -17,11 +18,20 @@ public:
     // 1 when the product is set up; otherwise tells the user why and returns 0.
     static int checkSetup();
 
-    // Exit code of a run whose scenario module could not be loaded.
+    // Exit codes besides 0 (a normal run, a refused start): the scenario
+    // module could not be loaded (3); another diagnostic, memory exhaustion
+    // or an exception of any other type reached the entry point (4). An
+    // exception that nothing catches ends the process with
+    // EmergencyExit::crashExitCode (5). Every one of these exits restores
+    // the display mode and the screen saver.
     static constexpr int cannotLoadExitCode = 3;
+    static constexpr int failedExitCode = 4;
+
+    // body's result, or the exit code for what it threw (a diagnostic not
+    // shown yet is shown first, with no owner).
+    static int runGuarded(const std::function<int()>& body);
 
 private:
-    bool anotherInstanceRuns(HANDLE& instanceEvent);
     bool setupToolIsOpen();
     bool ensureSetUp();
     int runApplication();

@@ -21,6 +21,11 @@ constexpr unsigned startInput = 0x46E;           // start collecting one input
 constexpr unsigned inputEvent = 0x46F;           // one input event: a key code or a button
 constexpr unsigned restoreFocus = 0x470;         // give the keyboard focus back to focusWindow
 
+// Thread message to the window thread from the runtime itself, never from a
+// module: the module has been freed, and every request queued before this
+// one may point into its memory.
+constexpr unsigned moduleReleased = 0x8000 + 0x464;   // WM_APP based
+
 // Thread message to the scenario thread: end the chain after the current step.
 constexpr unsigned endScenario = stop;
 

@@ -2,6 +2,7 @@
 #include "KtPopupMenuRequest.h"
 #include "KtDummyWindow.h"
 #include "KtMenu.h"
+#include "KtModuleGuard.h"
 #include "KtVelka.h"
 #include "KtLayoutCheck.h"
 #include <cstddef>
@@ -17,24 +18,39 @@ POINT KtPopupMenuRequest::position() const
 // TrackPopupMenu needs an owner window on this thread; a hidden window made
 // with the module's window as parent serves, and with TPM_RETURNCMD no
 // command message reaches any window.
-void KtPopupMenuRequest::serve(KtVelka& velka, KtPopupMenuRequest* request)
+//
+// The record lives in the module, which may be freed while the menu is open
+// (the player quits, the chain ends): it is copied first, and the answer is
+// written only while the module is still there and nobody has asked to quit.
+void KtPopupMenuRequest::serve(KtVelka& velka, const KtPopupMenuRequest* request)
 {
-    if (!request) {
-        velka.menuDone.signal();
-        return;
+    KtPopupMenuRequest copy{};
+    {
+        KtModuleGuard::Use use;
+        if (!use || !request) {
+            velka.menuDone.signal();
+            return;
+        }
+        copy = *request;
     }
-    KtDummyWindow owner(request->owner);
-    owner.create();
-    KtMenu menu;
-    menu.loadOwnedById(owner.handle, request->menuId);
-    POINT at = request->position();
-    int chosen = menu.track(at.x, at.y, TPM_RETURNCMD, nullptr);
-    // Once the player has asked to quit, the module may have stopped waiting
-    // and even been unloaded: its result slot is then no longer written.
-    bool quitting = velka.quitRequest.wait(0) == WAIT_OBJECT_0;
-    if (request->result && !quitting)
-        *request->result = chosen;
+    int chosen = copy.track();
+    {
+        KtModuleGuard::Use use;
+        bool quitting = velka.quitRequest.wait(0) == WAIT_OBJECT_0;
+        if (use && !quitting && copy.result)
+            *copy.result = chosen;
+    }
     velka.menuDone.signal();
+}
+
+int KtPopupMenuRequest::track() const
+{
+    KtDummyWindow menuOwner(owner);
+    menuOwner.create();
+    KtMenu menu;
+    menu.loadOwnedById(menuOwner.handle, menuId);
+    POINT at = position();
+    return menu.track(at.x, at.y, TPM_RETURNCMD, nullptr);
 }
 
 // Scenario modules fill the record by position.

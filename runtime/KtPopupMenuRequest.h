@@ -21,7 +21,9 @@ struct KtPopupMenuRequest {
     // Shows the first submenu of the menu resource and blocks until the
     // player chooses or dismisses it; then stores the command and sets
     // menuDone. A menu that cannot be loaded gives 0.
-    static void serve(KtVelka& velka, KtPopupMenuRequest* request);
+    static void serve(KtVelka& velka, const KtPopupMenuRequest* request);
+    // The menu on its own: the chosen command, 0 for none.
+    int track() const;
 
     // The position the menu opens at: the cursor only when both are -1.
     POINT position() const;

@@ -2,6 +2,7 @@
 #include "KtRegisterMonitor.h"
 #include "Diagnostic.h"
 #include "KtMessage.h"
+#include "KtModuleGuard.h"
 #include "KtMonitorRecord.h"
 #include "KtRegisterStore.h"
 #include "KtVelka.h"
@@ -35,7 +36,9 @@ LRESULT KtRegisterMonitor::handleRequest(KtVelka& velka, UINT message, WPARAM wP
         velka.monitorWindow = nullptr;
         return 0;
     }
-    KtRegisterStore* registers = store(velka);
+    // The store lives in the module: it stays loaded until this use ends.
+    KtModuleGuard::Use use;
+    KtRegisterStore* registers = use ? store(velka) : nullptr;
     if (!registers)
         return 0;
     bool attached = velka.monitorWindow != nullptr;
@@ -83,10 +86,14 @@ void KtRegisterMonitor::setSystemRegister(KtVelka& velka, KtRegisterStore& regis
 
 bool KtRegisterMonitor::receive(KtVelka& velka, WPARAM sender, const COPYDATASTRUCT* data)
 {
-    if (reinterpret_cast<HWND>(sender) != velka.monitorWindow)
+    // Without an attached monitor nobody may write: a sender of 0 would
+    // otherwise match the empty monitorWindow.
+    HWND monitor = velka.monitorWindow;
+    if (!monitor || reinterpret_cast<HWND>(sender) != monitor)
         return false;
-    KtRegisterStore* registers = store(velka);
-    if (!registers || !data)
+    KtModuleGuard::Use use;
+    KtRegisterStore* registers = use ? store(velka) : nullptr;
+    if (!registers || !data || data->cbData > maxRecordBytes)
         return true;
     DWORD index = KtMonitorRecord::number(static_cast<std::uint32_t>(data->dwData));
     if (!inRange(index, registers->stringRegisters.count()))
@@ -106,8 +113,21 @@ void KtRegisterMonitor::send(KtVelka& velka, DWORD dwData, const void* data, DWO
     record.dwData = dwData;
     record.cbData = size;
     record.lpData = const_cast<void*>(data);
-    SendMessageA(monitor, WM_COPYDATA, reinterpret_cast<WPARAM>(velka.topLevelWindow(TRUE)),
-                 reinterpret_cast<LPARAM>(&record));
+    sendToMonitor(monitor, WM_COPYDATA, reinterpret_cast<WPARAM>(velka.topLevelWindow(TRUE)),
+                  reinterpret_cast<LPARAM>(&record));
+}
+
+// The monitor is another program: one that hangs must not hang the game, so
+// every send gives up after a bounded time. SMTO_ABORTIFHUNG is left out:
+// Wine counts a monitor as hung while it waits in its own SendMessage for
+// the request these records answer, and the records would never arrive.
+LRESULT KtRegisterMonitor::sendToMonitor(HWND monitor, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(monitor, message, wParam, lParam, SMTO_NORMAL,
+                             monitorTimeoutMilliseconds, &result))
+        return 0;
+    return static_cast<LRESULT>(result);
 }
 
 void KtRegisterMonitor::sendGameRegisters(KtVelka& velka, KtRegisterStore& registers)

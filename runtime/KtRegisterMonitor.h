@@ -18,10 +18,19 @@ public:
     static bool isRequest(UINT message);
     // Serves one request and returns the window procedure's result.
     static LRESULT handleRequest(KtVelka& velka, UINT message, WPARAM wParam, LPARAM lParam);
-    // A WM_COPYDATA to the top-level window. Returns false when it did not
-    // come from the attached monitor, so that the window's own procedure
-    // sees it.
+    // A WM_COPYDATA to the top-level window. Returns false when no monitor
+    // is attached or the record did not come from it, so that the window's
+    // own procedure sees it. A record longer than maxRecordBytes is consumed
+    // and ignored. May throw when memory runs out.
     static bool receive(KtVelka& velka, WPARAM sender, const COPYDATASTRUCT* data);
+
+    // A message to the monitor's window that gives up after
+    // monitorTimeoutMilliseconds.
+    static LRESULT sendToMonitor(HWND monitor, UINT message, WPARAM wParam, LPARAM lParam);
+    static constexpr UINT monitorTimeoutMilliseconds = 2000;
+
+    // The longest string register text a monitor may write, with its NUL.
+    static constexpr DWORD maxRecordBytes = 64 * 1024;
 
 private:
     static KtRegisterStore* store(KtVelka& velka);

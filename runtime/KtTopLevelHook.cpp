@@ -1,16 +1,23 @@
 // KtTopLevelHook: force-quit confirmation, input forwarding, activation and focus, monitor requests.
 #include "KtTopLevelHook.h"
 #include "KtMessage.h"
+#include "Diagnostic.h"
 #include "KtMessageBox.h"
+#include "KtModuleGuard.h"
 #include "KtRegisterMonitor.h"
 #include "KtVelka.h"
 #include "KtWindow.h"
+#include <new>
 
 namespace {
 // The procedure the hook replaced; the hook passes everything else to it.
 WNDPROC volatile savedProcedure = nullptr;
 // Process-wide, like the window it describes.
 volatile int activation = 1;
+// A close that came while this thread was inside a use of the module's
+// memory (a Retry box of a save pumps messages): closing then would wait for
+// a scenario thread that waits for that use.
+volatile bool closeDeferred = false;
 }
 
 const char* const KtTopLevelHook::forceQuitText = "ゲームを強制終了します。よろしいですか？";
@@ -71,7 +78,7 @@ LRESULT CALLBACK KtTopLevelHook::procedure(HWND window, UINT message, WPARAM wPa
     if (!velka)
         return passOn(window, message, wParam, lParam);
     if (KtRegisterMonitor::isRequest(message))
-        return KtRegisterMonitor::handleRequest(*velka, message, wParam, lParam);
+        return serveMonitor(*velka, message, wParam, lParam);
     switch (message) {
     case WM_KEYDOWN:
     case WM_LBUTTONDOWN:
@@ -87,9 +94,14 @@ LRESULT CALLBACK KtTopLevelHook::procedure(HWND window, UINT message, WPARAM wPa
         wParam = static_cast<WPARAM>(activation);
         break;
     case WM_COPYDATA:
-        if (KtRegisterMonitor::receive(*velka, wParam,
-                                       reinterpret_cast<const COPYDATASTRUCT*>(lParam)))
+        if (receiveFromMonitor(*velka, wParam, reinterpret_cast<const COPYDATASTRUCT*>(lParam)))
             return 0;
+        break;
+    case WM_CLOSE:
+        if (KtModuleGuard::heldHere()) {
+            closeDeferred = true;
+            return 0;
+        }
         break;
     case WM_SYSCOMMAND:
         // Only the plain close command: one with extra low bits set is not
@@ -101,6 +113,43 @@ LRESULT CALLBACK KtTopLevelHook::procedure(HWND window, UINT message, WPARAM wPa
         break;
     }
     return passOn(window, message, wParam, lParam);
+}
+
+// Nothing may unwind out of a window procedure: a failure of a monitor's
+// request is shown (a Diagnostic) or dropped (memory exhausted by a record),
+// and the game goes on.
+LRESULT KtTopLevelHook::serveMonitor(KtVelka& velka, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    try {
+        result = KtRegisterMonitor::handleRequest(velka, message, wParam, lParam);
+    } catch (Diagnostic& diagnostic) {
+        diagnostic.show(velka.host.handle);
+    } catch (std::bad_alloc&) {
+    }
+    postDeferredClose(velka);
+    return result;
+}
+
+bool KtTopLevelHook::receiveFromMonitor(KtVelka& velka, WPARAM sender, const COPYDATASTRUCT* data)
+{
+    bool consumed = true;
+    try {
+        consumed = KtRegisterMonitor::receive(velka, sender, data);
+    } catch (Diagnostic& diagnostic) {
+        diagnostic.show(velka.host.handle);
+    } catch (std::bad_alloc&) {
+    }
+    postDeferredClose(velka);
+    return consumed;
+}
+
+void KtTopLevelHook::postDeferredClose(KtVelka& velka)
+{
+    if (!closeDeferred || KtModuleGuard::heldHere())
+        return;
+    closeDeferred = false;
+    PostMessageA(velka.topLevelWindow(FALSE), WM_CLOSE, 0, 0);
 }
 
 void KtTopLevelHook::forwardInput(KtVelka& velka, WPARAM wParam, LPARAM lParam)

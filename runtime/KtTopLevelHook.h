@@ -31,6 +31,9 @@ public:
 private:
     static HWND topLevelOf(HWND window);
     static LRESULT passOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT serveMonitor(KtVelka& velka, UINT message, WPARAM wParam, LPARAM lParam);
+    static bool receiveFromMonitor(KtVelka& velka, WPARAM sender, const COPYDATASTRUCT* data);
+    static void postDeferredClose(KtVelka& velka);
     static void forwardInput(KtVelka& velka, WPARAM wParam, LPARAM lParam);
     static void onActivateApp(KtVelka& velka, HWND window, WPARAM active, LPARAM otherThread);
     static void onSetFocus(KtVelka& velka, HWND window);

@@ -3,6 +3,8 @@
 #include "Diagnostic.h"
 #include "KtMessage.h"
 #include "KtMessageBox.h"
+#include "KtModuleGuard.h"
+#include "KtRegisterMonitor.h"
 #include "KtString.h"
 #include "KtTopLevelHook.h"
 #include "KtWindowRegistry.h"
@@ -22,6 +24,7 @@ KtVelka::KtVelka(HWND hostWindow)
     menuDone.create(TRUE, TRUE);
     quitRequest.create(TRUE, FALSE);
     windowThread.start(&KtWindowThread::main, this, CREATE_SUSPENDED);
+    KtModuleGuard::open();
     KtRuntimeSlot::set(this);
     KtTopLevelHook::install(hostWindow);
     windowThread.resume();
@@ -39,8 +42,9 @@ KtVelka::~KtVelka()
             waitingForInput = 0;
         }
         quitRequest.signal();
-        // The chain may be waiting for the window thread, and the window
-        // thread for an answer from a window of this thread.
+        // The ending chain may show a box owned by the host window, wait for
+        // the window thread, or for the hook to finish with the module's
+        // registers: all of them need this thread to answer.
         KtWindowThread::waitAnsweringSentMessages(scenarioThread, INFINITE);
     }
     stopWindowThread();
@@ -76,6 +80,7 @@ int KtVelka::start(const char* entryName)
     if (scenarioThread.isRunning())
         return 1;
     continuation = nullptr;
+    KtModuleGuard::open();
     if (module.handle && entryName)
         continuation = reinterpret_cast<ContinuationFn>(module.procAddress(entryName));
     return scenarioThread.start(&KtVelka::scenarioThreadMain, this, 0) != nullptr;
@@ -142,13 +147,20 @@ void KtVelka::callExceptionEntry()
         entry(this);
 }
 
+// The hook and the window thread may still be working in the module's
+// memory (a save with its Retry box open, a menu request): the module is
+// freed only once they are done, and requests still queued for the window
+// thread are dropped until it sees that the module has gone.
 void KtVelka::finishChain()
 {
+    KtModuleGuard::close();
     module.free();
+    if (windowThread.isRunning())
+        PostThreadMessageA(windowThread.threadId, KtMessage::moduleReleased, 0, 0);
     unloading = 0;
     HWND monitor = monitorWindow;
     if (monitor) {
-        SendMessageA(monitor, KtMessage::monitorDetach, 0, 0);
+        KtRegisterMonitor::sendToMonitor(monitor, KtMessage::monitorDetach, 0, 0);
         monitorWindow = nullptr;
     }
     PostMessageA(host.handle, KtMessage::scenarioEnded, 0, 0);

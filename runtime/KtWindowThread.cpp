@@ -4,6 +4,7 @@
 #include "KtWindow.h"
 #include "KtInputRules.h"
 #include "KtMessage.h"
+#include "KtModuleGuard.h"
 #include "KtPopupMenuRequest.h"
 #include "KtPopupViewport.h"
 #include "KtThread.h"
@@ -104,15 +105,39 @@ unsigned KtWindowThread::run()
     KtWindow::setDiagnosticHandler(&KtWindowThread::diagnosticInWindow);
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);   // makes the queue
+    HHOOK filter = SetWindowsHookExA(WH_MSGFILTER, &KtWindowThread::modalLoopFilter, nullptr,
+                                     GetCurrentThreadId());
     while (running_) {
-        GetMessageA(&message, nullptr, 0, 0);
+        if (!deferred_.empty()) {
+            message = deferred_.front();
+            deferred_.pop_front();
+        } else {
+            GetMessageA(&message, nullptr, 0, 0);
+        }
         try {
             handle(message);
         } catch (Diagnostic& diagnostic) {
             abandonScenario(diagnostic);
         }
     }
+    if (filter)
+        UnhookWindowsHookEx(filter);
     return 0;
+}
+
+// A modal loop on this thread (the window move, a popup menu, a message box)
+// dispatches thread messages to no window, which drops them. The filter is
+// called for every message such a loop takes: requests are kept, in order,
+// and served once the loop has returned.
+LRESULT CALLBACK KtWindowThread::modalLoopFilter(int code, WPARAM wParam, LPARAM lParam)
+{
+    MSG* message = reinterpret_cast<MSG*>(lParam);
+    if (code >= 0 && windowThreadHere && message && !message->hwnd
+        && message->message != WM_QUIT) {
+        windowThreadHere->deferred_.push_back(*message);
+        return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void KtWindowThread::handle(const MSG& message)
@@ -139,13 +164,10 @@ bool KtWindowThread::serveRequest(const MSG& message)
         destroyAllWindows();
         return true;
     case KtMessage::createWindow:
-        KtWindowRequests::create(velka_, reinterpret_cast<void*>(message.wParam),
-                                 reinterpret_cast<const void*>(message.lParam));
-        velka_.windowDone.signal();
+        createWindow(message.wParam, message.lParam);
         return true;
     case KtMessage::destroyWindow:
-        // Sets windowDone itself, once the registry's lock has been left.
-        KtWindowRequests::destroyByName(velka_, reinterpret_cast<const char*>(message.wParam));
+        destroyWindow(message.wParam);
         return true;
     case KtMessage::destroyAllWindows:
         destroyAllWindows();
@@ -171,6 +193,10 @@ bool KtWindowThread::serveRequest(const MSG& message)
     case KtMessage::restoreFocus:
         restoreFocus();
         return true;
+    case KtMessage::moduleReleased:
+        // Everything queued before this came from the module that is gone.
+        KtModuleGuard::open();
+        return true;
     default:
         return false;
     }
@@ -181,10 +207,33 @@ void KtWindowThread::destroyAllWindows()
     KtWindowRegistry::destroyAll(velka_);
 }
 
+// The record, the result slot, the name and the cursor object of the next
+// three requests live in the module: they are touched only while it is there.
+void KtWindowThread::createWindow(WPARAM resultSlot, LPARAM record)
+{
+    {
+        KtModuleGuard::Use use;
+        if (use)
+            KtWindowRequests::create(velka_, reinterpret_cast<void*>(resultSlot),
+                                     reinterpret_cast<const void*>(record));
+    }
+    velka_.windowDone.signal();
+}
+
+void KtWindowThread::destroyWindow(WPARAM name)
+{
+    KtModuleGuard::Use use;
+    if (use)
+        KtWindowRequests::destroyByName(velka_, reinterpret_cast<const char*>(name));   // sets windowDone
+    else
+        velka_.windowDone.signal();
+}
+
 void KtWindowThread::setCursor(WPARAM cursorObject)
 {
+    KtModuleGuard::Use use;
     const KtCursor* cursor = reinterpret_cast<const KtCursor*>(cursorObject);
-    if (cursor)
+    if (use && cursor)
         SetCursor(cursor->handle());
 }
 

@@ -1,6 +1,7 @@
 // KtWindowThread: the thread that owns every scenario window, serves the module's requests and collects input.
 #pragma once
 #include "KtWindowMover.h"
+#include <deque>
 #include <windows.h>
 
 class Diagnostic;
@@ -26,10 +27,11 @@ public:
     // Returns once the thread can take thread messages (or has ended).
     static void waitUntilReady(KtThread& thread);
 
-    // Posts the stop message and waits for the thread to end. A modal loop
-    // on the thread (a message box, the move loop) takes thread messages
-    // off the queue and drops them, so the message is posted again from
-    // time to time until the thread has ended.
+    // Posts the stop message and waits for the thread to end, serving
+    // messages the thread sends to the caller's windows. A modal loop on
+    // the thread (a popup menu, the move loop) keeps the message until it
+    // returns, so such loops are cancelled and the message is posted again
+    // from time to time until the thread has ended.
     static void stop(KtThread& thread);
 
     // Waits for the thread to end while answering messages sent to the
@@ -44,6 +46,8 @@ private:
     // --- Thread messages ----------------------------------------------------
     // Returns false for messages that go on to be dispatched.
     bool serveRequest(const MSG& message);
+    void createWindow(WPARAM resultSlot, LPARAM record);
+    void destroyWindow(WPARAM name);
     void destroyAllWindows();
     void setCursor(WPARAM cursorObject);
     void passActivation(WPARAM wParam, LPARAM lParam);
@@ -63,10 +67,14 @@ private:
     void abandonScenario(Diagnostic& diagnostic);
 
     static bool isInputMessage(UINT message);
+    // WH_MSGFILTER of this thread: keeps the thread messages a modal loop takes.
+    static LRESULT CALLBACK modalLoopFilter(int code, WPARAM wParam, LPARAM lParam);
     // A diagnostic that a window procedure of this thread let out.
     static void diagnosticInWindow(HWND window, Diagnostic& diagnostic);
 
     KtVelka& velka_;
     int running_;
     KtWindowMover mover_;
+    // Thread messages taken by a modal loop, served before the queue.
+    std::deque<MSG> deferred_;
 };

@@ -34,6 +34,36 @@ void flush(KtFile& file, const char* name)
             throw CannotWriteException("cannot write", name);
     }
 }
+
+// The scenario thread (the module's setSystem) and the main thread (a
+// monitor's write) both save through the same ".system.dat.new". The module
+// carries its own copy of this code, so a lock inside it would not be shared
+// with the host's copy: a mutex named after the process is. It belongs to
+// the thread that holds it, so a save started again on the same thread (a
+// monitor's write arriving while a Retry box of a save is open) goes on.
+class SaveLock {
+public:
+    SaveLock() : mutex_(nullptr)
+    {
+        char name[64];
+        wsprintfA(name, "Pomelo.systemSave.%lu", GetCurrentProcessId());
+        mutex_ = CreateMutexA(nullptr, FALSE, name);
+        if (mutex_)
+            WaitForSingleObject(mutex_, INFINITE);
+    }
+    ~SaveLock()
+    {
+        if (!mutex_)
+            return;
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+    SaveLock(const SaveLock&) = delete;
+    SaveLock& operator=(const SaveLock&) = delete;
+
+private:
+    HANDLE mutex_;
+};
 }
 
 KtRegisterStore::KtRegisterStore(const char* base) : baseDirectory(256, base)
@@ -84,6 +114,7 @@ DWORD& KtRegisterStore::setSystem(int index, DWORD value, bool saveNow)
 
 void KtRegisterStore::saveSystem()
 {
+    SaveLock serialised;
     KtString target = systemFileName();
     KtString pending = pendingFileName();
     KtPathName pendingPath(pending.text());

@@ -60,11 +60,26 @@ DWORD productInt(const char* name, DWORD fallback)
     return product.getInt(name, fallback);
 }
 
+// Asked in a process of its own: this process would only see its own switch
+// under Wine. Exposes a switch the game forgets to undo, or makes too late.
 bool screenSaverActive()
 {
-    BOOL active = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
-    return active != FALSE;
+    ProcessRunner probe;
+    if (!probe.run(ProcessRunner::programFolder() + "saverprobe.exe", "", waitLimit))
+        return false;
+    EXPECT_EQ(0u, probe.exitCode());
+    return probe.output().compare(0, 1, "1") == 0;
+}
+
+// Waits until a box with the caption is up, without answering it.
+bool waitForBox(const char* caption)
+{
+    for (int i = 0; i < 300; ++i, Sleep(50)) {
+        HWND box = FindWindowA("#32770", caption);
+        if (box && IsWindowVisible(box))
+            return true;
+    }
+    return false;
 }
 
 class PomeloRun : public ::testing::Test {
@@ -197,6 +212,8 @@ TEST_F(PomeloRun, TheSetupStateDecidesAfterTheSetupToolHasRun)
         ProcessRunner game;
         ASSERT_TRUE(game.start(ProcessRunner::programFolder() + "Pomelo.exe", "", folder));
         if (c.expectedText) {
+            ASSERT_TRUE(waitForBox(title));
+            EXPECT_FALSE(screenSaverActive()) << "off from before the setup check";
             Box box = answerBox(title);
             EXPECT_EQ(c.expectedText, box["text"]);
             EXPECT_EQ("", box["owner-class"]);
@@ -329,6 +346,7 @@ TEST_F(PomeloRun, TheSampleGameWaitsForThePlayerAndEndsFromItsMenu)
     const int mode = 2;
     ASSERT_TRUE(registerBecomes(mode, 0)) << "the registers are published";
     ASSERT_EQ(0, gameRegister(inputs));
+    EXPECT_FALSE(screenSaverActive()) << "the screen saver is off while the game runs";
 
     // Escape opens the game menu; the menu that is dismissed changes nothing.
     HWND menu = openMenu(window);
@@ -423,6 +441,50 @@ TEST_F(PomeloRun, TheWindowTakesTheShapeOfItsFrameModeAndStoresItsPosition)
         EXPECT_EQ(c.frameMode == 0 ? 77u : 0u, productInt(KtRegistryNames::windowX, 999));
         EXPECT_EQ(c.frameMode == 0 ? 88u : 0u, productInt(KtRegistryNames::windowY, 999));
     }
+}
+
+// Lets the misbehaving module go on once the test has looked at the game.
+void letTheModuleMisbehave()
+{
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, "PomeloTestMisbehaveGo");
+    SetEvent(go);
+    Sleep(200);   // the module opens the event by name; keep it alive meanwhile
+    CloseHandle(go);
+}
+
+// Nothing in the host catches these; the process still puts the screen
+// saver (and a switched display mode) back and ends with the crash code.
+TEST_F(PomeloRun, AModuleThatCrashesEndsTheProgramWithTheScreenSaverBack)
+{
+    for (const char* entry : {"throwOther", "fault"}) {
+        SCOPED_TRACE(entry);
+        std::string folder = prepareFolder("misbehave", entry);
+        ProcessRunner game;
+        ASSERT_TRUE(game.start(ProcessRunner::programFolder() + "Pomelo.exe", "", folder));
+        ASSERT_NE(nullptr, waitForGameWindow());
+        EXPECT_FALSE(screenSaverActive()) << "off while the game runs";
+        letTheModuleMisbehave();
+        ASSERT_TRUE(game.wait(waitLimit)) << "Pomelo.exe did not end";
+        EXPECT_EQ(5u, game.exitCode());
+        EXPECT_TRUE(screenSaverActive());
+        EXPECT_EQ(nullptr, FindWindowA("desert_Pomelo", title));
+    }
+}
+
+// The window is closed without the hook's confirmation and the module fails
+// on its way out: its box, owned by the game window, comes up while the
+// main thread waits for the scenario to end, and must be answerable.
+TEST_F(PomeloRun, AModuleFailingWhileTheWindowClosesShowsItsBoxAndTheProgramEnds)
+{
+    std::string folder = prepareFolder("misbehave", "throwOnQuit");
+    ASSERT_TRUE(startGame(folder));
+    HWND window = waitForGameWindow();
+    ASSERT_NE(nullptr, window);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    Box box = answerBox("cannot save");
+    EXPECT_EQ("quit.dat", box["text"]);
+    EXPECT_EQ("desert_Pomelo", box["owner-class"]);
+    EXPECT_EQ(0u, finish());
 }
 
 }  // namespace

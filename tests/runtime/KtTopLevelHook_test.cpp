@@ -1,14 +1,20 @@
 // The hook of the top-level window: force-quit confirmation, input forwarding, activation, focus and monitor requests.
+#include "AddressSpaceFiller.h"
 #include "KtMessage.h"
+#include "KtRegisterMonitor.h"
 #include "KtRegisterStore.h"
 #include "KtTopLevelHook.h"
 #include "KtVelka.h"
 #include "KtWindow.h"
 #include "MessageBoxRecorder.h"
+#include "ProcessRunner.h"
+#include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <process.h>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -386,6 +392,184 @@ TEST_F(Hook, ASystemWriteWhoseSaveIsCancelledShowsTheFailureAndGoesOn)
     ASSERT_GE(boxes.count(), 2u) << "the Retry box, then the failure";
     EXPECT_EQ(host_, boxes.last().owner);
     velka_->registers = nullptr;
+}
+
+// Copy-data records write string registers only when they come from the
+// attached monitor and stay within the bound. Whatever is not taken goes on
+// to the window's own procedure (a foreign record), or is dropped (one of
+// the monitor's that is refused).
+TEST_F(Hook, CopyDataIsTakenOnlyFromTheAttachedMonitorWithinItsBound)
+{
+    KtRegisterStore store;
+    store.stringRegisters.create(3);
+    velka_->registers = &store;
+    HWND monitor = reinterpret_cast<HWND>(0x1234);
+    struct Case {
+        const char* name;
+        HWND attached;
+        WPARAM sender;
+        DWORD size;          // of a record of 'x's with its NUL
+        bool written;
+        bool passedOn;
+    };
+    const Case cases[] = {
+        {"no monitor, sender 0", nullptr, 0, 4, false, true},
+        {"another window", monitor, 0x5678, 4, false, true},
+        {"sender 0 beside a monitor", monitor, 0, 4, false, true},
+        {"the monitor", monitor, 0x1234, 4, true, false},
+        {"the monitor at the bound", monitor, 0x1234, KtRegisterMonitor::maxRecordBytes, true, false},
+        {"the monitor past the bound", monitor, 0x1234, KtRegisterMonitor::maxRecordBytes + 1, false,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        velka_->monitorWindow = c.attached;
+        store.stringRegisters.item(2).create(256, "old");
+        std::string text(c.size - 1, 'x');
+        COPYDATASTRUCT record{0x3000002, c.size, &text[0]};
+        topSeen.clear();
+        EXPECT_EQ(0, SendMessageA(top_, WM_COPYDATA, c.sender, reinterpret_cast<LPARAM>(&record)));
+        EXPECT_EQ(c.written ? text : std::string("old"), store.stringRegisters.item(2).text());
+        EXPECT_EQ(c.passedOn, topSaw(WM_COPYDATA, c.sender));
+    }
+    velka_->monitorWindow = nullptr;
+}
+
+// A record from the monitor for which no memory is left fails at the hook:
+// nothing may unwind out of the window procedure, and nothing is written.
+TEST_F(Hook, ARecordThatFindsNoMemoryIsDroppedAtTheHook)
+{
+    KtRegisterStore store;
+    store.stringRegisters.create(1);
+    velka_->registers = &store;
+    velka_->monitorWindow = reinterpret_cast<HWND>(0x1234);
+    std::string text(KtRegisterMonitor::maxRecordBytes - 1, 'y');
+    COPYDATASTRUCT record{0x3000000, KtRegisterMonitor::maxRecordBytes, &text[0]};
+    LRESULT result = -1;
+    {
+        AddressSpaceFiller filler(16 * 1024);
+        filler.fillProcessHeap(1024);
+        // The C run-time's heap keeps room of its own: take that too.
+        static void* held[4096];
+        size_t count = 0;
+        for (size_t size = 1 << 20; size >= 1024 && count < 4096;) {
+            if (void* block = std::malloc(size))
+                held[count++] = block;
+            else
+                size /= 2;
+        }
+        result = SendMessageA(top_, WM_COPYDATA, 0x1234, reinterpret_cast<LPARAM>(&record));
+        while (count > 0)
+            std::free(held[--count]);
+    }
+    EXPECT_EQ(0, result);
+    EXPECT_EQ('\0', store.stringRegisters.item(0).text()[0]) << "the record found memory after all";
+    EXPECT_FALSE(topSaw(WM_COPYDATA, 0x1234));
+    velka_->monitorWindow = nullptr;
+}
+
+// A monitor of another process that stops taking messages: the hook's
+// answers to it and the scenario's last word to it give up after a while.
+// A watchdog ends the monitor, so that without the time limit the test fails
+// instead of hanging.
+TEST_F(Hook, AHungMonitorHangsNeitherTheHookNorTheEndOfTheScenario)
+{
+    ProcessRunner hung;
+    ASSERT_TRUE(hung.start(ProcessRunner::programFolder() + "hung_monitor.exe", ""));
+    HWND monitor = nullptr;
+    for (int i = 0; i < 200 && !monitor; ++i, Sleep(25))
+        monitor = FindWindowA("STATIC", "PomeloHungMonitor");
+    ASSERT_NE(nullptr, monitor);
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread watchdog([&hung, done] {
+        if (WaitForSingleObject(done, 20000) == WAIT_TIMEOUT)
+            hung.terminate();
+    });
+
+    KtRegisterStore store;
+    store.gameRegisters.create(4);
+    velka_->registers = &store;
+    SendMessageA(top_, KtMessage::monitorAttach, reinterpret_cast<WPARAM>(monitor), 0);
+    DWORD started = GetTickCount();
+    EXPECT_EQ(0, SendMessageA(top_, KtMessage::monitorGameRegisters, 0, 0));
+    EXPECT_LT(GetTickCount() - started, 10000u) << "the hook's answer gives up";
+    velka_->registers = nullptr;
+
+    ASSERT_NE(0, velka_->load("chain_three.dll"));
+    ASSERT_NE(0, velka_->start("hege"));
+    EXPECT_EQ(WAIT_OBJECT_0, velka_->scenarioThread.wait(10000))
+        << "the detach notice to the monitor gives up";
+    EXPECT_EQ(nullptr, velka_->monitorWindow);
+
+    SetEvent(done);
+    watchdog.join();
+    CloseHandle(done);
+}
+
+// Answers the boxes of one test with a callback, which can look at the
+// runtime while a box is up.
+class BoxCallback {
+public:
+    explicit BoxCallback(std::function<int()> answer) : answer_(std::move(answer))
+    {
+        current_ = this;
+        previous_ = KtMessageBox::setHandler(&BoxCallback::handle);
+    }
+    ~BoxCallback() { KtMessageBox::setHandler(previous_); }
+    int count = 0;
+
+private:
+    static int handle(HWND, const char*, const char*, UINT)
+    {
+        ++current_->count;
+        return current_->answer_();
+    }
+    static BoxCallback* current_;
+    std::function<int()> answer_;
+    KtMessageBox::Handler previous_;
+};
+BoxCallback* BoxCallback::current_ = nullptr;
+
+// A monitor's system write whose save asks Retry while the player quits:
+// the module, whose table writes the file, stays loaded until the save is
+// done, and is freed after it.
+TEST_F(Hook, AModuleStaysLoadedUntilTheHookIsDoneWithItsRegisters)
+{
+    const char* folder = "module-memory-store";
+    auto removeFolder = [folder] {
+        DeleteFileA("module-memory-store\\.system.dat");
+        DeleteFileA("module-memory-store\\.system.dat.new");
+        RemoveDirectoryA(folder);
+    };
+    removeFolder();
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder)) << "the save must fail first";
+    ASSERT_NE(0, velka_->load("module_memory.dll"));
+    ASSERT_NE(0, velka_->start("registersUntilQuit"));
+    for (int i = 0; i < 200 && !velka_->registers; ++i)
+        Sleep(10);
+    ASSERT_NE(nullptr, velka_->registers);
+
+    bool loadedDuringTheBox = false;
+    bool endedDuringTheBox = true;
+    BoxCallback boxes([&] {
+        velka_->quitRequest.signal();
+        endedDuringTheBox = velka_->scenarioThread.wait(1000) == WAIT_OBJECT_0;
+        loadedDuringTheBox = GetModuleHandleA("module_memory.dll") != nullptr;
+        CreateDirectoryA(folder, nullptr);
+        return IDRETRY;
+    });
+    EXPECT_EQ(0, SendMessageA(top_, KtMessage::monitorSetSystemRegister, 1, 77));
+    EXPECT_EQ(1, boxes.count);
+    EXPECT_FALSE(endedDuringTheBox) << "the chain's end waits for the save";
+    EXPECT_TRUE(loadedDuringTheBox);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("module-memory-store\\.system.dat"))
+        << "the module's table wrote the file";
+    EXPECT_EQ(WAIT_OBJECT_0, velka_->scenarioThread.wait(5000));
+    EXPECT_EQ(nullptr, GetModuleHandleA("module_memory.dll"));
+    EXPECT_EQ(0, SendMessageA(top_, KtMessage::monitorSetSystemRegister, 1, 78))
+        << "after the end nothing is touched";
+    EXPECT_EQ(1, boxes.count);
+    removeFolder();
 }
 
 }  // namespace

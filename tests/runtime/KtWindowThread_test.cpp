@@ -315,9 +315,14 @@ TEST_F(WindowThread, NothingIsCollectedWithoutAWaitAndInputIsDroppedWhileUnloadi
     EXPECT_EQ(-1, velka_->inputCode) << "no wait: the key is only dispatched";
 
     startWait(0);
+    // The pointer is put in place first: once unloading, the window sees no
+    // movement either, and the test must not rely on where earlier tests
+    // left the mouse.
+    pointAt(window, 30, 20);
     velka_->unloading = 1;
     PostMessageA(window->handle, WM_KEYDOWN, 'C', keyA);
-    click(window, 30, 20, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    sendMouse(MOUSEEVENTF_LEFTUP);
     EXPECT_FALSE(inputArrives(300));
     EXPECT_EQ(1u, window->count(WM_KEYDOWN)) << "only the key from before";
     EXPECT_EQ(0u, window->count(WM_LBUTTONDOWN));
@@ -419,6 +424,73 @@ TEST_F(WindowThread, TheMovableWindowIsFoundThroughRegisteredParents)
     EXPECT_EQ(0u, child->count(WM_LBUTTONDOWN));
     PostMessageA(movable->handle, WM_LBUTTONUP, 0, 0);
     ASSERT_TRUE(waitUntil([&] { return velka_->dragging == 0; }));
+}
+
+// A modal loop on the window thread takes the module's requests off the
+// queue; they must be served once it returns. One case per loop the thread
+// runs: the window move and a popup menu.
+TEST_F(WindowThread, RequestsPostedDuringAModalLoopAreServedAfterIt)
+{
+    struct Loop {
+        const char* name;
+        std::function<bool()> enter;   // true once the loop runs
+        std::function<void()> leave;
+    };
+    ProbeWindow* window = nullptr;
+    int chosen = -1;
+    KtPopupMenuRequest menuRequest{0, &chosen, IDR_GAME_MENU, host_.handle, 200, 200};
+    auto menuShown = [] {
+        HWND menu = FindWindowA("#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+    };
+    const Loop loops[] = {
+        {"window move",
+         [&] {
+             PostMessageA(window->handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 40));
+             PostMessageA(window->handle, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 44));
+             return waitUntil([&] { return velka_->dragging == 1; });
+         },
+         [&] {
+             PostMessageA(window->handle, WM_LBUTTONUP, 0, MAKELPARAM(50, 44));
+             EXPECT_TRUE(waitUntil([&] { return velka_->dragging == 0; }));
+         }},
+        {"popup menu",
+         [&] {
+             velka_->menuDone.unsignal();
+             return post(KtMessage::popupMenu, reinterpret_cast<WPARAM>(&menuRequest))
+                    && waitUntil(menuShown);
+         },
+         [&] {
+             PostMessageA(FindWindowA("#32768", nullptr), WM_KEYDOWN, VK_ESCAPE, 0);
+             EXPECT_EQ(WAIT_OBJECT_0, velka_->menuDone.wait(5000));
+         }},
+    };
+    for (const Loop& loop : loops) {
+        SCOPED_TRACE(loop.name);
+        window = makeWindow({100, 100, 300, 250}, 1);
+        ASSERT_NE(nullptr, window);
+        ASSERT_TRUE(loop.enter());
+
+        // What a module does meanwhile: start a wait, ask for a window.
+        velka_->inputMode = 0;
+        velka_->inputDone.unsignal();
+        ASSERT_TRUE(post(KtMessage::startInput));
+        ProbeWindow* made = nullptr;
+        ProbeRecord record{{400, 100, 500, 200}, 0, 2, nullptr};
+        velka_->windowDone.unsignal();
+        ASSERT_TRUE(post(KtMessage::createWindow, reinterpret_cast<WPARAM>(&made),
+                         reinterpret_cast<LPARAM>(&record)));
+        Sleep(100);
+        loop.leave();
+
+        EXPECT_EQ(WAIT_OBJECT_0, velka_->windowDone.wait(5000)) << "the window request is answered";
+        EXPECT_NE(nullptr, made);
+        ASSERT_TRUE(waitUntil([&] { return velka_->waitingForInput == 1; }))
+            << "the wait was started";
+        pressKey(window, 'K', keyA);
+        ASSERT_TRUE(inputArrives()) << "and is answered";
+        EXPECT_EQ('K', velka_->inputCode);
+    }
 }
 
 class PopupMenu : public WindowThread {
@@ -601,6 +673,31 @@ TEST_F(PopupMenu, AnAnswerAfterAQuitRequestIsNotWritten)
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(WAIT_OBJECT_0, velka_->menuDone.wait(5000)) << "the wait is still answered";
     EXPECT_EQ(-1, result);
+}
+
+// The module asks for a menu with a record in its own static memory and
+// ends its chain when the player quits, without waiting for the answer. The
+// module is really freed while the menu is still open; the answer that comes
+// afterwards must not touch its memory.
+TEST_F(PopupMenu, AMenuAnsweredAfterTheModuleIsFreedLeavesItsMemoryAlone)
+{
+    ASSERT_NE(0, velka_->load("module_memory.dll"));
+    ASSERT_NE(0, velka_->start("menuUntilQuit"));
+    ASSERT_TRUE(waitUntil([&] {
+        HWND menu = FindWindowA("#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+    }));
+    velka_->quitRequest.signal();
+    ASSERT_EQ(WAIT_OBJECT_0, velka_->scenarioThread.wait(5000))
+        << "an open menu does not keep the module";
+    ASSERT_EQ(nullptr, GetModuleHandleA("module_memory.dll"));
+
+    PostMessageA(FindWindowA("#32768", nullptr), WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(FindWindowA("#32768", nullptr), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(WAIT_OBJECT_0, velka_->menuDone.wait(5000));
+    EXPECT_TRUE(velka_->windowThread.isRunning());
+    EXPECT_NE(nullptr, makeWindow({100, 100, 300, 250}, 0))
+        << "requests made after the module has gone are served again";
 }
 
 }  // namespace

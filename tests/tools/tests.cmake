@@ -14,3 +14,8 @@ foreach(test_name SetupOptions_test DriveList_test ScreenModeList_test)
     target_link_libraries(${test_name} PRIVATE KtConfigCore)
   endif()
 endforeach()
+
+# The setup tool's test writes the product key, which the game's tests read.
+if(TEST KtConfig_test)
+  set_tests_properties(KtConfig_test PROPERTIES RESOURCE_LOCK "productKey")
+endif()

@@ -23,17 +23,25 @@ TEST(KtHeap, FailureThrowsOnlyWithTheThrowingFlag)
 
 TEST(KtHeap, ZeroFillClearsAReusedBlock)
 {
-    // Dirty a block and give it back, so the next one of that size is likely
-    // the same memory and would show the old bytes without the flag.
+    // A fresh block may come zeroed from the system anyway: the test takes a
+    // block back that it has dirtied, and first proves that without the flag
+    // the old bytes would still be there.
     const DWORD size = 4096;
+    const DWORD header = 64;   // the heap may keep its own links at the start of a free block
     auto* dirty = static_cast<unsigned char*>(KtHeap::malloc(size, KtHeap::throwOnFailure));
     ASSERT_NE(nullptr, dirty);
     memset(dirty, 0xAA, size);
     EXPECT_TRUE(KtHeap::free(dirty, 0));
 
+    auto* again = static_cast<unsigned char*>(KtHeap::malloc(size, KtHeap::throwOnFailure));
+    ASSERT_EQ(dirty, again) << "the heap did not hand the same block back";
+    ASSERT_EQ(0xAA, again[header]) << "the heap clears blocks itself: nothing to prove";
+    memset(again, 0xAA, size);
+    EXPECT_TRUE(KtHeap::free(again, 0));
+
     auto* clean = static_cast<unsigned char*>(
         KtHeap::malloc(size, KtHeap::throwOnFailure | KtHeap::zeroFill));
-    ASSERT_NE(nullptr, clean);
+    ASSERT_EQ(dirty, clean);
     for (DWORD i = 0; i < size; ++i)
         ASSERT_EQ(0, clean[i]) << "byte " << i;
     // The throwing flag is taken out before HeapFree too.

@@ -5,6 +5,7 @@
 #include "MessageBoxRecorder.h"
 #include <gtest/gtest.h>
 #include <functional>
+#include <thread>
 #include <new>
 #include <string>
 #include <vector>
@@ -241,6 +242,42 @@ TEST_F(KtRegisterStoreTest, AMissingBaseDirectoryAsksThenCancelThrowsCannotOpen)
     ASSERT_EQ(1u, boxes.count());
     EXPECT_EQ("KtFile - open", boxes.last().caption);
     EXPECT_EQ(1u, store.systemRegisters.item(0)) << "the value is set before the save";
+}
+
+// The module's setSystem on the scenario thread and a monitor's write on the
+// main thread save at the same time, each with its own copy of the saving
+// code (the module's is built into it): one ".system.dat.new" between them.
+TEST_F(KtRegisterStoreTest, SavesFromTheHostAndFromAModuleAtOnceAreSerialised)
+{
+    HMODULE module = LoadLibraryA("module_memory.dll");
+    ASSERT_NE(nullptr, module);
+    auto saveInModule = reinterpret_cast<int(__cdecl*)(KtRegisterStore*, int)>(
+        GetProcAddress(module, "saveInModule"));
+    ASSERT_NE(nullptr, saveInModule);
+    KtRegisterStore store(folder_.c_str());
+    store.systemRegisters.create(20000);   // big enough for the saves to overlap
+    MessageBoxRecorder boxes;
+    boxes.answerAlways(IDCANCEL);
+    const int saves = 25;
+    int moduleFailures = -1;
+    int hostFailures = 0;
+    std::thread scenario([&] { moduleFailures = saveInModule(&store, saves); });
+    for (int i = 0; i < saves; ++i) {
+        try {
+            store.setSystem(1, static_cast<DWORD>(i), true);
+        } catch (Diagnostic&) {
+            ++hostFailures;
+        }
+    }
+    scenario.join();
+    FreeLibrary(module);
+    EXPECT_EQ(0, moduleFailures);
+    EXPECT_EQ(0, hostFailures);
+    EXPECT_EQ(0u, boxes.count());
+    EXPECT_FALSE(exists(pending_));
+    std::string saved = readFile(target_);
+    store.saveSystem();
+    EXPECT_TRUE(saved == readFile(target_)) << "the last save holds both threads' last values";
 }
 
 }  // namespace

@@ -23,3 +23,8 @@ foreach(test KtPathName_test KtPathNameGameDisc_test)
     set_tests_properties(${test} PROPERTIES RESOURCE_LOCK KtFrameworkKey)
   endif()
 endforeach()
+
+# Saves from the host and from a module's own copy of the code at once.
+if(TARGET KtRegisterStore_test)
+  add_dependencies(KtRegisterStore_test module_memory)
+endif()

@@ -102,17 +102,25 @@ TEST(KtVSurface, LockNestsAndDestroyGivesEverythingBackTwice)
     s.destroy();
 }
 
+// A surface of width 0 has no section: drawing from it leaves the
+// destination as it was, drawing into it or filling it touches nothing.
 TEST(KtVSurface, SizesWithoutASectionDrawNothing)
 {
     KtVSurface s, dest;
     s.create(0, 4);
     dest.create(4, 4);
-    EXPECT_FALSE(s.hasPixels());
+    ASSERT_FALSE(s.hasPixels());
+    ASSERT_TRUE(dest.hasPixels());
+    GdiFlush();
+    std::memset(dest.bits, 0x5A, dest.stride() * 4);
     s.fill(3, nullptr);
     s.transfer(dest, 0, 0, 0, 0, 4, 4, -2);
     dest.transfer(s, 0, 0, 0, 0, 4, 4, -2);
     s.tileTo(dest, nullptr, TRUE);
-    SUCCEED();
+    GdiFlush();
+    EXPECT_FALSE(s.hasPixels());
+    for (int i = 0; i < dest.stride() * 4; ++i)
+        ASSERT_EQ(0x5A, dest.bits[i]) << "byte " << i;
 }
 
 TEST(KtVSurface, FillWritesRowsButNotTheirPaddingAndClipsItsArea)

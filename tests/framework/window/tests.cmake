@@ -12,3 +12,8 @@ foreach(movie_test KtAviView_test KtAnimatedControl_test)
   endif()
 endforeach()
 
+# The menu tests look for "the" popup menu window of the desktop, like the
+# tests that move the real mouse, and must not see another test's.
+if(TEST KtMenu_test)
+  set_tests_properties(KtMenu_test PROPERTIES RESOURCE_LOCK "mouse")
+endif()
