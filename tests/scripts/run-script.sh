@@ -14,11 +14,12 @@ check() {   # name build-behaviour expected game-started
   local tree="$work/$1"
   mkdir -p "$tree/scripts"
   cp "$source_tree/run.sh" "$tree/"
+  cp "$source_tree/scripts/choose-arch.sh" "$source_tree/scripts/runs-32bit.sh" "$tree/scripts/"
   printf '#!/usr/bin/env bash\nexit 0\n' >"$tree/scripts/install-deps.sh"
   printf '#!/usr/bin/env bash\n%s\n' "$2" >"$tree/scripts/build.sh"
   printf '#!/usr/bin/env bash\necho "$1" >"%s/game-started"\nexit 0\n' "$tree" >"$tree/scripts/run-game.sh"
   chmod +x "$tree"/scripts/*.sh "$tree/run.sh"
-  (cd "$tree" && POMELO_BUILD=out ./run.sh) >"$tree/log" 2>&1
+  (cd "$tree" && POMELO_ARCH=32 POMELO_BUILD=out ./run.sh) >"$tree/log" 2>&1
   local code=$?
   case "$3" in
     0) [ "$code" -eq 0 ] || { echo "FAIL $1: exit code $code, expected 0"; status=1; } ;;
