@@ -99,9 +99,22 @@ bool BmpHeader::placeTableAndBits(size_t size)
         streamBytes = size - bitsOffset;
         if (imageSize != 0 && imageSize < streamBytes)
             streamBytes = imageSize;
-        return pixelBytes() <= PackedDib::maxBlockSize;
+        return pixelBytes() <= runLengthLimit();
     }
     return pixelBytes() <= size - bitsOffset && pixelBytes() <= PackedDib::maxBlockSize;
+}
+
+size_t BmpHeader::runLengthLimit() const
+{
+    // A run codes at most 255 pixels in two bytes, so a stream that really
+    // paints its picture is no smaller than about 1/128 of the pixels. An
+    // end-of-picture mark lets a few bytes claim any size; beyond a generous
+    // floor such a file would only make us allocate memory it never fills.
+    constexpr size_t floorBytes = 16u << 20;
+    constexpr size_t bytesPerStreamByte = 128;
+    uint64_t painted = static_cast<uint64_t>(streamBytes) * bytesPerStreamByte;
+    uint64_t limit = painted > floorBytes ? painted : floorBytes;
+    return limit < PackedDib::maxBlockSize ? static_cast<size_t>(limit) : PackedDib::maxBlockSize;
 }
 
 size_t BmpHeader::rowBytes() const

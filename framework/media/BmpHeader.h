@@ -31,6 +31,8 @@ public:
     // Bytes of the plain rows; for run-length pictures, of the expanded rows.
     size_t pixelBytes() const;
     bool runLength() const;
+    // The largest picture a run-length stream of streamBytes may decode to.
+    size_t runLengthLimit() const;
 
     uint16_t type = 0;
     uint32_t fileSize = 0;

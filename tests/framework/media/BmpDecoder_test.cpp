@@ -132,3 +132,30 @@ TEST(BmpHeader, FileSizeFieldIsNotTrusted)
     EXPECT_TRUE(header.read(file.data(), file.size()));
     EXPECT_FALSE(BmpDecoder::decode(file.data(), file.size()).empty());
 }
+
+// A run-length file whose stream is just the end-of-picture mark: such a file
+// may claim a modest blank picture, but not one far larger than its stream.
+TEST(BmpHeader, RunLengthStreamBoundsThePictureSize)
+{
+    struct Case {
+        int32_t width, height;
+        bool accepted;
+    } cases[] = {{640, 480, true}, {4096, 4096, true}, {8192, 8192, false}, {32767, 8000, false}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> file(14 + 40 + 4 * 256 + 2, 0);
+        file[0] = 'B';
+        file[1] = 'M';
+        ImageBytes::put32(file, 10, 14 + 40 + 4 * 256);
+        ImageBytes::put32(file, 14, 40);
+        ImageBytes::put32(file, 18, static_cast<uint32_t>(c.width));
+        ImageBytes::put32(file, 22, static_cast<uint32_t>(c.height));
+        file[26] = 1;
+        file[28] = 8;
+        ImageBytes::put32(file, 30, 1);
+        file[file.size() - 1] = 1;  // 00 01: end of picture
+        BmpHeader header;
+        EXPECT_EQ(header.read(file.data(), file.size()), c.accepted) << c.width << "x" << c.height;
+        EXPECT_EQ(BmpDecoder::decode(file.data(), file.size()).empty(), !c.accepted)
+            << c.width << "x" << c.height;
+    }
+}
