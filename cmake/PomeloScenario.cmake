@@ -8,8 +8,9 @@
 # caught by the host.
 #
 # The same file serves the tree's own modules and, installed beside
-# PomeloSDKConfig.cmake, modules built outside the tree: PomeloSDK::Scenario
-# is the tree's KtScenarioSdk there and the installed SDK's target here.
+# PomeloSDKConfig.cmake, modules built outside the tree. Both link
+# PomeloSDK::Scenario: in the tree an alias of KtScenarioSdk, in the SDK the
+# installed target.
 function(pomelo_add_scenario name)
   cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
   add_library(${name} SHARED ${ARG_SOURCES})

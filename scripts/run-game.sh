@@ -66,7 +66,14 @@ play_through() {
   shots="$build/screenshots/scenes-$stamp"
   sheet=${CONTACT_SHEET:-$build/screenshots/${program%.*}-$stamp-scenes.png}
   mkdir -p "$shots"
-  if ! timeout 180 wine hogeplay.exe --shots "$(winepath -w "$shots" 2>/dev/null)" </dev/null; then
+  local windows_shots
+  windows_shots=$(winepath -w "$shots" 2>/dev/null)
+  if [ -z "$windows_shots" ]; then
+    # Without a folder hogeplay would play on and save nothing.
+    echo "run-game: winepath cannot name $shots for Windows" >&2
+    return 1
+  fi
+  if ! timeout 180 wine hogeplay.exe --shots "$windows_shots" </dev/null; then
     echo "run-game: the scripted play did not reach the end" >&2
     return 1
   fi
@@ -76,6 +83,7 @@ play_through() {
     echo "contact sheet: $sheet"
   else
     echo "run-game: no contact sheet" >&2
+    sheet_missing=1
   fi
   for ((i = 0; i < 150; i++)); do
     kill -0 "$game" 2>/dev/null || break
@@ -84,9 +92,11 @@ play_through() {
   return 0
 }
 
+sheet_missing=0
 if play_through && ! kill -0 "$game" 2>/dev/null; then
   wait "$game"; rc=$?
   echo "run-game: $program played to its end, exit code $rc"
+  [ "$sheet_missing" = 0 ] || exit 1
   exit $rc
 fi
 

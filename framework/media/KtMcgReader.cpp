@@ -97,7 +97,12 @@ void KtMcgReader::readColourTable(void* table)
     if (count == 0)
         return;
     SetFilePointer(file->handle, static_cast<LONG>(start + McgHeader::size), nullptr, FILE_BEGIN);
-    readFully(table, 4 * count);
+    const DWORD wanted = 4 * static_cast<DWORD>(count);
+    const DWORD got = readFully(table, wanted);
+    // A file cut inside its table: the entries it lacks are black, not
+    // whatever the caller's memory held.
+    if (got < wanted)
+        ZeroMemory(static_cast<BYTE*>(table) + got, wanted - got);
     rewind();
 }
 

@@ -1,4 +1,4 @@
-// HogePictures: the picture thread, the generated pictures and the transition cycle.
+// HogePictures: the picture thread, the scenes' layers and the title's transition cycle.
 #include "HogePictures.h"
 #include "KtLayerViewport.h"
 #include <process.h>
@@ -45,36 +45,8 @@ const char* kindOf(int code)
     return "即時";
 }
 
-// Four generated pictures: bands, rings, a checkerboard and a gradient,
-// each in colours of its own; index 255 is white for the label.
-void paintPicture(KtPrintArea& layer, int style)
-{
-    KtVSurface& s = layer.surface;
-    RGBQUAD table[256];
-    for (int i = 0; i < 256; ++i) {
-        const int a = i, b = 255 - i, c = (i * 3) & 255;
-        const int rgb[4][3] = {{a, c, b}, {b, a, c}, {c, b, a}, {a, a / 2, b}};
-        table[i] = RGBQUAD{BYTE(rgb[style][2]), BYTE(rgb[style][1]), BYTE(rgb[style][0]), 0};
-    }
-    table[255] = RGBQUAD{255, 255, 255, 0};
-    s.setColourRange(table, 0, 256);
-    const int w = s.width(), h = s.height();
-    for (int y = 0; y < h; ++y) {
-        BYTE* row = s.pixelAddress(0, y);
-        for (int x = 0; x < w; ++x) {
-            const int dx = x - w / 2, dy = y - h / 2;
-            int v;
-            switch (style) {
-            case 0: v = y * 254 / h; break;
-            case 1: v = (dx * dx + dy * dy) / 97 % 254; break;
-            case 2: v = ((x / 40 + y / 40) % 2) ? 200 : 60; break;
-            default: v = (x + y) * 254 / (w + h); break;
-            }
-            row[x] = BYTE(v);
-        }
-    }
-}
-
+// The transition's family and code, small at the top left, so that the
+// player sees which one came.
 void label(KtPrintArea& layer, int code)
 {
     char text[64];
@@ -112,10 +84,7 @@ bool HogePictures::start(HWND parent)
         // where the host collects them as input.
         EnableWindow(self.view_->handle, FALSE);
     });
-    if (!view_)
-        return false;
-    show(0);
-    return true;
+    return view_ != nullptr;
 }
 
 // The window goes with its thread: a thread that ends loses its windows
@@ -138,33 +107,6 @@ void HogePictures::stop()
         CloseHandle(ready_);
         ready_ = nullptr;
     }
-}
-
-int HogePictures::showNext()
-{
-    const int code = cycle[nextCode_];
-    nextCode_ = (nextCode_ + 1) % int(sizeof cycle / sizeof cycle[0]);
-    show(code);
-    return code;
-}
-
-// Layers 1 and 2 take turns: the new picture goes on top of the shown one,
-// which is removed once it is covered.
-void HogePictures::show(int code)
-{
-    if (!view_)
-        return;
-    const int index = shownLayer_ == 1 ? 2 : 1;
-    const int w = view_->surface.width(), h = view_->surface.height();
-    const int startLevel = code == 9 ? 0 : 16;
-    view_->defineLayer(index, 0, 0, 0, 0, w, h, 0, 0, w, h, 0, 0, -2, startLevel, ++priority_, 0);
-    paintPicture(view_->layers[index], nextStyle_);
-    label(view_->layers[index], code);
-    nextStyle_ = (nextStyle_ + 1) % 4;
-    view_->showLayer(index, code, startLevel);
-    if (shownLayer_)
-        view_->removeLayer(shownLayer_, FALSE);
-    shownLayer_ = index;
 }
 
 bool HogePictures::onThread(void (*work)(HogePictures&))
@@ -287,7 +229,6 @@ void HogePictures::showTitle(const char* file, const char* const* lines, int lin
         view_->removeLayer(logoLayer_, FALSE);
         logoLayer_ = 0;
     }
-    lstrcpynA(titleFile_, file, MAX_PATH);
     titleLines_ = lines;
     titleLineCount_ = lineCount;
     showPicture(file, lines, lineCount, 9);   // the background fades in
@@ -296,7 +237,7 @@ void HogePictures::showTitle(const char* file, const char* const* lines, int lin
     view_->showLayer(logoLayer_, 0, 16);   // and the logo is put over it
 }
 
-int HogePictures::cycleTitle()
+int HogePictures::cycleTitle(const char* file)
 {
     if (!view_ || !logoLayer_)
         return 0;
@@ -304,7 +245,7 @@ int HogePictures::cycleTitle()
     nextCode_ = (nextCode_ + 1) % int(sizeof cycle / sizeof cycle[0]);
     // The transition runs on the picture alone; the logo comes back at once.
     view_->removeLayer(logoLayer_, FALSE);
-    showPicture(titleFile_, titleLines_, titleLineCount_, code);
+    showPicture(file, titleLines_, titleLineCount_, code, true);
     defineLogo(16);
     view_->showLayer(logoLayer_, 0, 16);
     return code;
@@ -323,7 +264,8 @@ void HogePictures::showScene(const char* file, const char* const* lines, int lin
 
 // Layers 1 and 2 take turns: the new picture goes on top of the shown one
 // (but under the logo), which is removed once it is covered.
-void HogePictures::showPicture(const char* file, const char* const* lines, int lineCount, int code)
+void HogePictures::showPicture(const char* file, const char* const* lines, int lineCount, int code,
+                               bool labelled)
 {
     KtVSurface picture;
     picture.loadFile(KtString(file), 0);   // throws a diagnostic when it cannot
@@ -332,6 +274,8 @@ void HogePictures::showPicture(const char* file, const char* const* lines, int l
     defineFull(index, -2, startLevel);
     copyPicture(picture, view_->layers[index]);
     drawDialogue(view_->layers[index], lines, lineCount);
+    if (labelled)
+        label(view_->layers[index], code);
     view_->showLayer(index, code, startLevel);
     if (shownLayer_)
         view_->removeLayer(shownLayer_, FALSE);

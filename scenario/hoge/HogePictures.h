@@ -21,15 +21,15 @@ public:
     // Ends the thread, which takes the window with it, then frees the viewport.
     void stop();
 
-    // Shows a new picture through the next transition of the cycle, which
-    // goes through every kind; returns the code it used.
-    int showNext();
     // The title: the picture of the file with the lines, faded in, under
     // a logo layer. The lines must outlive the title.
     void showTitle(const char* file, const char* const* lines, int lineCount);
-    // The title's picture again, under its logo, through the next
-    // transition of the cycle; returns the code it used.
-    int cycleTitle();
+    // A title picture (the same scene at another hour) under the logo,
+    // through the next transition of the cycle, which goes through every
+    // family first (wipe, line scan, random lines, dissolve, fade, at once)
+    // and then every other code; the code is written at the top left.
+    // Returns the code it used.
+    int cycleTitle(const char* file);
     // A scene: the picture of the file (BMP, "MCG ", "SLD", or anything a
     // plug-in reads), with dialogue lines in a box at the bottom, through
     // the transition `code`.
@@ -43,11 +43,11 @@ public:
 private:
     static unsigned __stdcall loop(void* self);
     bool onThread(void (*work)(HogePictures&));
-    void show(int code);
     int nextLayer();
     void defineFull(int index, int key, int startLevel);
     void defineLogo(int startLevel);
-    void showPicture(const char* file, const char* const* lines, int lineCount, int code);
+    void showPicture(const char* file, const char* const* lines, int lineCount, int code,
+                     bool labelled = false);
 
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
@@ -56,10 +56,8 @@ private:
     KtLayerViewport* view_ = nullptr;
     int shownLayer_ = 0;
     int priority_ = 0;
-    int nextStyle_ = 0;
     int nextCode_ = 0;
     int logoLayer_ = 0;
-    char titleFile_[MAX_PATH] = {};
     const char* const* titleLines_ = nullptr;   // the caller's
     int titleLineCount_ = 0;
 };

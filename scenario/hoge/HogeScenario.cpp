@@ -40,8 +40,8 @@ constexpr int confirmationMode = 1;
 constexpr int escapeCode = 0x1B;
 constexpr int returnCode = 13;
 
-// Transitions: the fade and the cut. (The wipe, line and dissolve families
-// are shown by HogePictures::showNext, which the game leaves out for now.)
+// Transitions of the scenes: the fade and the cut. The title shows every
+// family while it waits (HogePictures::cycleTitle).
 constexpr int fade = 9;
 constexpr int atOnce = 0;
 
@@ -211,6 +211,19 @@ KtNextStep after(Outcome outcome, int next)
     return stepOf(next);
 }
 
+// While the title waits, day and dusk take turns every few seconds, each
+// time through the next transition of the cycle: a player who waits sees
+// every family in turn.
+void titleTick()
+{
+    tick();
+    static bool dusk;
+    if (game(stepCounter) % 3 == 0) {
+        dusk = !dusk;
+        pictures.cycleTitle(data(dusk ? "dusk.bmp" : "title.bmp"));
+    }
+}
+
 KtNextStep __cdecl titleStep(KtVelka* velka)
 {
     const int reached = static_cast<int>(system(progressRegister));
@@ -221,7 +234,7 @@ KtNextStep __cdecl titleStep(KtVelka* velka)
         pictures.showTitle(data("title.bmp"), offer, 2);
     else
         pictures.showTitle(data("title.bmp"), fresh, 1);
-    const Outcome outcome = waitForPlayer(velka, title, anyInputMode, &tick);
+    const Outcome outcome = waitForPlayer(velka, title, anyInputMode, &titleTick);
     const bool resume = reached > 0 && velka->inputCode == returnCode;
     game(offerRegister) = 0;
     return after(outcome, resume ? reached : forest);

@@ -20,7 +20,9 @@ const COLORREF mountainSwatch = RGB(0xE0, 0xE0, 0xE0);
 const COLORREF seaSwatch = RGB(0x40, 0x40, 0x40);
 
 // System registers of the game.
-enum { starts = 0, progress = 1, finished = 2, lastBranch = 3 };
+enum { starts = 0, progress = 1, finished = 2, lastBranch = 3, savedScene = 4 };
+// Items of the game menu, separators left out.
+enum { menuSave = 4, menuLoad = 5 };
 // Game register: 1 while the title offers to continue.
 const int offerRegister = 7;
 
@@ -176,7 +178,7 @@ TEST_F(HogeGame, ASecondStartOffersToContinue)
 // Closing the window at any scene asks first; Yes ends it with exit code 0.
 TEST_F(HogeGame, ClosingAtAnySceneAsksFirstAndEndsCleanly)
 {
-    for (const char* stopAt : {"title", "name", "choice"}) {
+    for (const char* stopAt : {"title", "name", "choice", "journey", "movie", "ending"}) {
         SCOPED_TRACE(stopAt);
         start();
         std::string reached = player_.playThrough("B", 1, [&](const std::string& scene) {
@@ -188,6 +190,47 @@ TEST_F(HogeGame, ClosingAtAnySceneAsksFirstAndEndsCleanly)
         ASSERT_TRUE(game_.wait(waitLimit)) << "the game did not end after Yes";
         EXPECT_EQ(0u, game_.exitCode());
     }
+}
+
+// The menu's save keeps the scene in ".system.dat"; its load, at a later
+// scene, goes back to the saved one.
+TEST_F(HogeGame, TheMenuSavesTheSceneAndLoadsItBack)
+{
+    start();
+    std::string reached = player_.playThrough("C", 1, [&](const std::string& scene) -> std::string {
+        if (scene == "journey") {
+            if (!player_.menuCommand(menuSave, waitLimit))
+                return "no menu at the journey";
+            return player_.waitFor(3, "input", waitLimit) ? "" : "the journey did not wait again";
+        }
+        if (scene == "ending")
+            return player_.menuCommand(menuLoad, waitLimit) ? "loaded" : "no menu at the ending";
+        return std::string();
+    });
+    ASSERT_EQ("loaded", reached);
+    EXPECT_TRUE(player_.waitFor(3, "input", waitLimit)) << "the load went back to the journey";
+    EXPECT_EQ(3u, saved(savedScene));
+    EXPECT_EQ("", swatchCheck(mountainSwatch, "the loaded journey"));
+}
+
+// The title waits with its picture changing between day and dusk through
+// one transition after another; the player's click still starts the game.
+TEST_F(HogeGame, TheTitleChangesThroughTransitionsWhileItWaits)
+{
+    start();
+    ASSERT_TRUE(player_.waitFor(0, "input", waitLimit));
+    const int x = 20, y = 240;   // sky, away from the logo and the text
+    const COLORREF day = player_.pixel(x, y);
+    bool dusk = false, dayAgain = false;
+    for (DWORD begin = GetTickCount(); !dayAgain && GetTickCount() - begin < 20000; Sleep(100)) {
+        const COLORREF now = player_.pixel(x, y);
+        dusk = dusk || now != day;
+        dayAgain = dusk && now == day;
+    }
+    EXPECT_TRUE(dayAgain) << (dusk ? "dusk came, day did not come back" : "the title did not change");
+    EXPECT_EQ("", swatchCheck(titleSwatch, "the title after its changes"));
+    ASSERT_TRUE(player_.until([this] { player_.click(); }, waitLimit));
+    EXPECT_TRUE(player_.waitFor(1, "name", waitLimit));
 }
 
 }  // namespace

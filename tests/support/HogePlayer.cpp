@@ -120,6 +120,32 @@ void HogePlayer::click() const
     PostMessageA(topLevel(), WM_LBUTTONUP, 0, MAKELPARAM(320, 200));
 }
 
+bool HogePlayer::menuCommand(int item, DWORD limitMs) const
+{
+    // Escape counts only while the game waits for the player: it is pressed
+    // again until the menu shows.
+    HWND menu = nullptr;
+    for (DWORD start = GetTickCount(); !menu && GetTickCount() - start < limitMs;) {
+        key(VK_ESCAPE);
+        for (int i = 0; i < 20 && !menu; ++i) {
+            HWND found = FindWindowA("#32768", nullptr);
+            if (found && IsWindowVisible(found))
+                menu = found;
+            else
+                pause();
+        }
+    }
+    if (!menu)
+        return false;
+    // The first press selects the first item.
+    for (int i = 0; i <= item; ++i)
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    for (DWORD start = GetTickCount(); IsWindowVisible(menu) && GetTickCount() - start < limitMs;)
+        pause();
+    return !IsWindowVisible(menu);
+}
+
 bool HogePlayer::typeName(const char* shiftJis, DWORD limitMs) const
 {
     HWND popup = waitWindow("KtPopupViewport", nullptr, limitMs);

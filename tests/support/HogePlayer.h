@@ -34,6 +34,9 @@ public:
     void click() const;                  // a left press on the top-level window
     // Types into the name field: single bytes as WM_CHAR, Shift-JIS pairs as WM_IME_CHAR.
     bool typeName(const char* shiftJis, DWORD limitMs) const;
+    // Opens the game menu with Escape and takes its item (0 is the first,
+    // separators do not count); true once the menu has closed again.
+    bool menuCommand(int item, DWORD limitMs) const;
     // Presses choice 1 or 2 on the map until the scene moves on.
     bool choose(int choice, DWORD limitMs) const;
 

@@ -109,6 +109,9 @@ def main():
     os.makedirs(out, exist_ok=True)
     write_bmp8(os.path.join(out, "title.bmp"),
                palette_of((10, 20, 60), (150, 190, 255), SWATCHES["title"]), title)
+    # The same title at dusk: the title screen changes between the two.
+    write_bmp8(os.path.join(out, "dusk.bmp"),
+               palette_of((40, 10, 50), (250, 150, 90), SWATCHES["title"]), title)
     write_bmp8(os.path.join(out, "forest.bmp"),
                palette_of((0, 40, 10), (180, 230, 160), SWATCHES["forest"]), forest)
     write_bmp8(os.path.join(out, "town.bmp"),

@@ -146,6 +146,21 @@ TEST(KtMcgReader, HeaderOperationsRewindToTheAttachedPosition)
     EXPECT_EQ(2u, table[1]);
 }
 
+TEST(KtMcgReader, AFileCutInsideItsTableGivesBlackForTheMissingEntries)
+{
+    std::vector<uint8_t> cut = smallMcg();
+    cut.resize(64 + 4 + 2);   // the first entry and half the second
+    TempImageFile f(cut);
+    KtMcgReader reader;
+    reader.attach(f.file);
+    ASSERT_EQ(2, reader.colourCount());
+    uint32_t table[2] = {0xAAAAAAAAu, 0xAAAAAAAAu};
+    reader.readColourTable(table);
+    EXPECT_EQ(0x011E140Au, table[0]);
+    EXPECT_EQ(0u, table[1] & 0xFFFF0000u) << "the bytes the file lacks";
+    EXPECT_EQ(0u, f.position());
+}
+
 TEST(KtMcgReader, ColourTableWritesStopAtTheStatedCount)
 {
     const std::vector<uint8_t> original = smallMcg();
