@@ -6,14 +6,16 @@
 # Wine prefix, since one wineserver serves one display.
 #
 # Wine sometimes leaves a program started into a virtual desktop hanging, so
-# every step has a time limit, a whole attempt has one, and a failed attempt
-# is tried once more. Exit codes: 0 passed, 1 failed, 77 skipped (printed
+# every step has a time limit, a whole attempt has one (about three times
+# what a run takes: a hung attempt is given up early), and a failed attempt
+# is tried again, three attempts in all. Exit codes: 0 passed, 1 failed, 77 skipped (printed
 # with its reason) when the virtual desktop itself did not start, or when
-# Wine left the run hanging in both attempts: a hang says nothing about the
+# Wine left the run hanging in every attempt: a hang says nothing about the
 # display modes, while a wrong mode before, during or after a run fails.
 set -uo pipefail
 build=$(cd "${1:?build folder}" && pwd)
-attempt_seconds=${SCREEN_MODE_ATTEMPT_SECONDS:-330}
+attempt_seconds=${SCREEN_MODE_ATTEMPT_SECONDS:-150}
+attempts=3
 source "$(dirname "$0")/../../scripts/wine-env.sh" "$build"
 prefix="$build/wineprefix-modes"
 export BUILD="$build"
@@ -33,6 +35,10 @@ inside() {
       printf '"screenWidth"=dword:%08x\r\n"screenHeight"=dword:%08x\r\n' "$1" "$2"
       printf '"screenDepth"=dword:%08x\r\n' "$3"
     } >modes.reg
+    # A settings change that did not arrive would look like a program that
+    # ignores them: say so, and try once more.
+    timeout 30 wine reg import modes.reg >/dev/null 2>&1 && return 0
+    echo "$1x$2x$3: the settings import failed; once more"
     timeout 30 wine reg import modes.reg >/dev/null 2>&1
   }
   # A program started into the desktop may still be running when the
@@ -43,13 +49,31 @@ inside() {
     for _ in $(seq 1 50); do [ -s probe.txt ] && break; sleep 0.1; done
     cat probe.txt 2>/dev/null
   }
-  # Waits until the display reads as expected (first two fields), at most 40 s.
+  # Waits until the display reads as expected (first two fields), at most
+  # 40 s. Returns 1 for a display that reads otherwise, 2 when the desktop
+  # stopped answering at all (a hang of Wine's, not of the program's).
   await() {
     got=""
-    for _ in $(seq 1 80); do
+    local deadline=$((SECONDS + 40))
+    while [ $SECONDS -lt $deadline ]; do
       got=$(probe); case "$got" in "$1 $2 "*) echo "$got"; return 0;; esac; sleep 0.5
     done
-    echo "$got"; return 1
+    echo "$got"
+    [ -n "$got" ] && return 1
+    return 2
+  }
+  # Ends the attempt as hung when the desktop no longer answers.
+  answering() {
+    [ "$1" -ne 2 ] && return 0
+    echo "the virtual desktop stopped answering"
+    timeout 20 wineserver -k >/dev/null 2>&1
+    exit 124
+  }
+  # The launcher may return before the game's own process has ended; a game
+  # still closing would take the next start for a second instance and end it.
+  gone() {
+    for _ in $(seq 1 200); do pgrep -f '^([A-Za-z]:\\[^ ]*\\)?Pomelo\.exe' >/dev/null || return 0; sleep 0.1; done
+    return 1
   }
   # Waits at most $2 tenths of a second for the process to end.
   ended() {
@@ -59,9 +83,11 @@ inside() {
   # name width height depth expected-during-width expected-during-height how-it-ends [folder]
   check() {
     setmode "$2" "$3" "$4"
-    await 1024 768 >/dev/null
+    await 1024 768 >/dev/null; answering $?
     (cd "${8:-.}" && exec wine $desktop "$program") >/dev/null 2>&1 & game=$!
-    during=$(await "$5" "$6") || { echo "FAIL $1: display during the run: $during"; status=1; }
+    during=$(await "$5" "$6"); rc=$?
+    answering $rc
+    [ $rc -eq 0 ] || { echo "FAIL $1: display during the run: $during"; status=1; }
     echo "$1: during the run $during"
     if [ "$4" -ne 0 ] && [ "${during##* }" != "$4" ]; then
       # Wine's virtual desktop keeps its own depth: the size changes, the
@@ -72,10 +98,12 @@ inside() {
       timeout 30 wine $desktop boxdriver.exe --class desert_Pomelo --close --timeout 20000 \
         >/dev/null 2>&1
     fi
-    if ! ended $game 400; then
+    if ! ended $game 400 || ! gone; then
       echo "FAIL $1: the game did not end"; status=1; kill $game
     fi
-    after=$(await 1024 768) || { echo "FAIL $1: display after the run: $after"; status=1; }
+    after=$(await 1024 768); rc=$?
+    answering $rc
+    [ $rc -eq 0 ] || { echo "FAIL $1: display after the run: $after"; status=1; }
     echo "$1: after the run $after"
   }
 
@@ -114,18 +142,18 @@ attempt() {
 
 rc=1
 hangs=0
-for try in 1 2; do
+for try in $(seq 1 $attempts); do
   echo "attempt $try"
   attempt
   rc=$?
   case $rc in 124|137) hangs=$((hangs + 1)) ;; esac
   [ $rc -eq 0 ] && break
 done
-[ $hangs -eq 2 ] && rc=hung
+[ $hangs -eq $attempts ] && rc=hung
 case $rc in
   0) echo "1 passed, 0 failed" ;;
-  "$desktop_missing") echo "skipped: the Wine virtual desktop did not start in either attempt" ;;
-  hung) echo "skipped: Wine left the run hanging in the virtual desktop in both attempts"; rc=$desktop_missing ;;
+  "$desktop_missing") echo "skipped: the Wine virtual desktop did not start in any attempt" ;;
+  hung) echo "skipped: Wine left the run hanging in the virtual desktop in every attempt"; rc=$desktop_missing ;;
   *) echo "0 passed, 1 failed" ; rc=1 ;;
 esac
 exit $rc

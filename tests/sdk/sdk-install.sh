@@ -10,7 +10,9 @@
 set -uo pipefail
 build=$(cd "${1:?build folder}" && pwd)
 source_dir=$(cd "${2:?source folder}" && pwd)
-work=$(mktemp -d)
+# In the build folder, not the system's temporary one, which may be mounted
+# without the right to run programs from it.
+work=$(mktemp -d "$build/sdk-check.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
