@@ -4,9 +4,10 @@
 # 64 forces it.
 set -euo pipefail
 cd "$(dirname "$0")"
-source scripts/choose-arch.sh running
 
+# The install step first: what it could install decides the build.
 scripts/install-deps.sh
+source scripts/choose-arch.sh running
 scripts/build.sh "$build"
 if [ ! -f "$build/bin/Pomelo.exe" ]; then
   echo "run.sh: the build ended without $build/bin/Pomelo.exe" >&2

@@ -8,11 +8,12 @@
 # programs, else the 64-bit build (build64); POMELO_ARCH=32 or 64 forces it.
 set -euo pipefail
 cd "$(dirname "$0")"
-source scripts/choose-arch.sh testing
 native=${POMELO_NATIVE_BUILD:-build-native}
 fuzz_seconds=${POMELO_FUZZ_SECONDS:-10}
 
+# The install step first: what it could install decides the build.
 scripts/install-deps.sh
+source scripts/choose-arch.sh testing
 scripts/build.sh "$build"
 scripts/ctest-wine.sh "$build" --output-on-failure "$@"
 

@@ -19,20 +19,29 @@ done
 env -u POMELO_RUNS_32BIT "$root/scripts/runs-32bit.sh"; rc=$?
 [ $rc -le 1 ] || fail "runs-32bit.sh asking the machine: exit $rc"
 
-# POMELO_ARCH  POMELO_RUNS_32BIT  POMELO_BUILD  ->  arch  folder  line printed (- for none)
+# Whether the 32-bit Wine is installed is asked of dpkg-query: a stand-in
+# answers from WINE32_INSTALLED, and the install step's note gives the reason.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\n[ "$WINE32_INSTALLED" = yes ] && printf "install ok installed"\n' >"$work/bin/dpkg-query"
+chmod +x "$work/bin/dpkg-query"
+echo "the mirror said no" >"$work/note"
+
+# POMELO_ARCH  POMELO_RUNS_32BIT  POMELO_BUILD  32-bit Wine  ->  arch  folder  line printed (- for none)
 choices=(
-  "-  1  -  32 build   -"
-  "-  0  -  64 build64 this machine runs no 32-bit programs: testing the 64-bit build"
-  "32 0  -  32 build   POMELO_ARCH=32: testing the 32-bit build"
-  "64 1  -  64 build64 POMELO_ARCH=64: testing the 64-bit build"
-  "-  0  b9 64 b9      this machine runs no 32-bit programs: testing the 64-bit build"
+  "-  1  -  yes 32 build   -"
+  "-  1  -  no  64 build64 the 32-bit Wine is not installed (the mirror said no): testing the 64-bit build"
+  "-  0  -  yes 64 build64 this machine runs no 32-bit programs: testing the 64-bit build"
+  "32 0  -  no  32 build   POMELO_ARCH=32: testing the 32-bit build"
+  "64 1  -  yes 64 build64 POMELO_ARCH=64: testing the 64-bit build"
+  "-  0  b9 no  64 b9      this machine runs no 32-bit programs: testing the 64-bit build"
 )
 for row in "${choices[@]}"; do
-  read -r arch runs folder want_arch want_build want_line <<<"$row"
+  read -r arch runs folder wine32 want_arch want_build want_line <<<"$row"
   [ "$arch" = - ] && arch=
   [ "$folder" = - ] && folder=
   out=$(cd "$work" && env -u POMELO_ARCH -u POMELO_BUILD ${arch:+POMELO_ARCH=$arch} \
-        ${folder:+POMELO_BUILD=$folder} POMELO_RUNS_32BIT=$runs bash -c \
+        ${folder:+POMELO_BUILD=$folder} POMELO_RUNS_32BIT=$runs PATH="$work/bin:$PATH" \
+        WINE32_INSTALLED=$wine32 POMELO_WINE32_NOTE="$work/note" bash -c \
         'source "$0/scripts/choose-arch.sh" testing; echo "=> $POMELO_ARCH $build"' "$root" 2>&1)
   line=$(printf '%s\n' "$out" | grep -v '^=> ' || true)
   got=$(printf '%s\n' "$out" | grep '^=> ' || true)
