@@ -41,7 +41,7 @@ struct Marks {
 };
 
 class ModuleTeardown : public ::testing::Test {
-protected:
+public:   // the cases below reach in from lambdas
     void SetUp() override
     {
         ASSERT_TRUE(host_.create());
