@@ -1,5 +1,6 @@
 // EmergencyExit: the two handlers and the restore they share.
 #include "EmergencyExit.h"
+#include "KtVelka.h"
 #include <exception>
 
 namespace {
@@ -12,6 +13,7 @@ void EmergencyExit::install()
 {
     SetUnhandledExceptionFilter(&EmergencyExit::onUnhandledFault);
     std::set_terminate(&EmergencyExit::onTerminate);
+    KtVelka::setHungEndHandler(&EmergencyExit::endHung);
 }
 
 void EmergencyExit::setScreenSaverPaused(bool paused)
@@ -28,7 +30,7 @@ void EmergencyExit::setDisplayModeChanged(bool changed)
 // nothing but the two system calls, then the end. The mode was switched
 // without touching the registry, so the registry's mode is the one to go
 // back to.
-void EmergencyExit::restoreAndEnd()
+void EmergencyExit::restoreAndEnd(UINT exitCode)
 {
     if (InterlockedExchange(&restored, 1) == 0) {
         if (displayModeChanged)
@@ -41,9 +43,14 @@ void EmergencyExit::restoreAndEnd()
             SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
         }
     }
-    TerminateProcess(GetCurrentProcess(), crashExitCode);
+    TerminateProcess(GetCurrentProcess(), exitCode);
     for (;;)
         Sleep(INFINITE);
+}
+
+void EmergencyExit::endHung()
+{
+    restoreAndEnd(hungExitCode);
 }
 
 LONG WINAPI EmergencyExit::onUnhandledFault(EXCEPTION_POINTERS*)

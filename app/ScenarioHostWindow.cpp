@@ -59,8 +59,12 @@ LRESULT ScenarioHostWindow::onUserMessage(UINT msg, WPARAM wParam, LPARAM lParam
 {
     if (msg != KtMessage::scenarioEnded)
         return KtChildWindow::onUserMessage(msg, wParam, lParam);
+    // The scenario thread posts this as its last act. Should it still not
+    // have ended in time, the close goes on and the runtime's destruction
+    // deals with the thread.
     if (runtime)
-        KtWindowThread::waitAnsweringSentMessages(runtime->scenarioThread, INFINITE);
+        KtWindowThread::waitAnsweringSentMessages(runtime->scenarioThread,
+                                                  KtVelka::endLimitMilliseconds);
     if (HWND parentWindow = GetParent(handle))
         PostMessageA(parentWindow, WM_CLOSE, 0, 0);
     return 0;

@@ -22,8 +22,9 @@ public:
     // module could not be loaded (3); another diagnostic, memory exhaustion
     // or an exception of any other type reached the entry point (4). An
     // exception that nothing catches ends the process with
-    // EmergencyExit::crashExitCode (5). Every one of these exits restores
-    // the display mode and the screen saver.
+    // EmergencyExit::crashExitCode (5); a game that has not ended in time
+    // after the player closed it, with EmergencyExit::hungExitCode (6).
+    // Every one of these exits restores the display mode and the screen saver.
     static constexpr int cannotLoadExitCode = 3;
     static constexpr int failedExitCode = 4;
 

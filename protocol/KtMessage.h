@@ -25,6 +25,10 @@ constexpr unsigned restoreFocus = 0x470;         // give the keyboard focus back
 // module: the module has been freed, and every request queued before this
 // one may point into its memory.
 constexpr unsigned moduleReleased = 0x8000 + 0x464;   // WM_APP based
+// Also from the runtime only, before the module is freed: delete every
+// registered window (and with them the module's objects and threads on
+// them), then signal the event whose handle is wParam.
+constexpr unsigned releaseWindows = 0x8000 + 0x465;
 
 // Thread message to the scenario thread: end the chain after the current step.
 constexpr unsigned endScenario = stop;

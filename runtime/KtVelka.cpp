@@ -33,32 +33,67 @@ KtVelka::KtVelka(HWND hostWindow)
     KtWindowThread::waitUntilReady(windowThread);
 }
 
+namespace {
+KtVelka::HungEndHandler hungEndHandler = nullptr;
+}  // namespace
+
+void KtVelka::setHungEndHandler(HungEndHandler handler)
+{
+    hungEndHandler = handler;
+}
+
+// The scenario's windows (and what the module attached to them) go before
+// the module is freed at the end of the chain; what is left here comes from
+// a chain that has not ended, or from tests that never started one.
 KtVelka::~KtVelka()
 {
     KtTopLevelHook::remove(host.handle);
-    if (scenarioThread.isRunning()) {
-        if (waitingForInput == 1) {
-            inputDone.signal();
-            waitingForInput = 0;
-        }
-        quitRequest.signal();
-        // The ending chain may show a box owned by the host window, wait for
-        // the window thread, or for the hook to finish with the module's
-        // registers: all of them need this thread to answer.
-        KtWindowThread::waitAnsweringSentMessages(scenarioThread, INFINITE);
+    bool ended = endScenarioThread();
+    ended = stopWindowThread() && ended;
+    if (ended) {
+        KtWindowRegistry::destroyAll(*this);
+        scenarioThread.close();
+        module.free();
+    } else {
+        giveUpOnThreads();
     }
-    stopWindowThread();
-    KtWindowRegistry::destroyAll(*this);
-    scenarioThread.close();
-    module.free();
     KtRuntimeSlot::clear(this);
 }
 
-void KtVelka::stopWindowThread()
+bool KtVelka::endScenarioThread()
+{
+    if (!scenarioThread.isRunning())
+        return true;
+    if (waitingForInput == 1) {
+        inputDone.signal();
+        waitingForInput = 0;
+    }
+    quitRequest.signal();
+    // The ending chain may show a box owned by the host window, wait for
+    // the window thread, or for the hook to finish with the module's
+    // registers: all of them need this thread to answer.
+    return KtWindowThread::waitAnsweringSentMessages(scenarioThread, endLimitMilliseconds)
+           != WAIT_TIMEOUT;
+}
+
+bool KtVelka::stopWindowThread()
 {
     if (!windowThread.isRunning())
-        return;
-    KtWindowThread::stop(windowThread);
+        return true;
+    return KtWindowThread::stop(windowThread, endLimitMilliseconds);
+}
+
+// Only when nobody ends the process: the stuck threads are terminated (their
+// windows go with them). The registry is not walked under a lock that a
+// terminated thread may have held, and the module stays loaded, since code
+// of it may still run on threads of its own.
+void KtVelka::giveUpOnThreads()
+{
+    if (hungEndHandler)
+        hungEndHandler();
+    scenarioThread.close();
+    windowThread.close();
+    module.handle = nullptr;
 }
 
 INT_PTR KtVelka::load(const char* moduleFile)
@@ -150,11 +185,17 @@ void KtVelka::callExceptionEntry()
 // The hook and the window thread may still be working in the module's
 // memory (a save with its Retry box open, a menu request): the module is
 // freed only once they are done, and requests still queued for the window
-// thread are dropped until it sees that the module has gone.
+// thread are dropped until it sees that the module has gone. Before that,
+// everything that can call into the module goes: the scenario's windows,
+// the objects the module attached to them, the threads it runs on them.
+// Input stays off (unloading) until the module is gone. When the windows
+// could not be released in time the module stays loaded: a callback of it
+// may still be running.
 void KtVelka::finishChain()
 {
     KtModuleGuard::close();
-    module.free();
+    if (releaseModuleObjects())
+        module.free();
     if (windowThread.isRunning())
         PostThreadMessageA(windowThread.threadId, KtMessage::moduleReleased, 0, 0);
     unloading = 0;
@@ -164,6 +205,16 @@ void KtVelka::finishChain()
         monitorWindow = nullptr;
     }
     PostMessageA(host.handle, KtMessage::scenarioEnded, 0, 0);
+}
+
+// The windows belong to the window thread; once it has ended they are gone
+// with it and only the objects are left to delete.
+bool KtVelka::releaseModuleObjects()
+{
+    if (windowThread.isRunning())
+        return KtWindowThread::releaseWindows(windowThread, endLimitMilliseconds);
+    KtWindowRegistry::destroyAll(*this);
+    return true;
 }
 
 // The module reads these fields by position.

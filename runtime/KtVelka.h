@@ -47,6 +47,17 @@ public:
     static constexpr DWORD chainEnded = 0;
     static constexpr DWORD chainFailed = 256;
 
+    // How long the end of the game waits for each of its threads: the
+    // scenario thread to honour quitRequest, the window thread to delete the
+    // scenario's windows and to stop. The player has already confirmed.
+    static constexpr DWORD endLimitMilliseconds = 5000;
+
+    // Called on the destroying thread when a thread has not ended within
+    // the limit; it is expected to end the process. Without one, or when it
+    // returns, the threads left are terminated and the module stays loaded.
+    using HungEndHandler = void (*)();
+    static void setHungEndHandler(HungEndHandler handler);
+
     HWND topWindow;
     KtWindowHandle host;
     KtEvent windowDone;
@@ -77,6 +88,9 @@ private:
     DWORD runChain();
     void callExceptionEntry();
     void finishChain();
-    void stopWindowThread();
+    bool releaseModuleObjects();
+    bool endScenarioThread();
+    bool stopWindowThread();
+    void giveUpOnThreads();
     HWND findTopLevel() const;
 };

@@ -7,6 +7,7 @@
 #include "KtModuleGuard.h"
 #include "KtPopupMenuRequest.h"
 #include "KtPopupViewport.h"
+#include "KtSentMessageWait.h"
 #include "KtThread.h"
 #include "KtVelka.h"
 #include "KtWindowRegistry.h"
@@ -60,25 +61,56 @@ BOOL CALLBACK cancelModalLoop(HWND window, LPARAM)
 // posted messages stay in its queue.
 DWORD KtWindowThread::waitAnsweringSentMessages(KtThread& thread, DWORD milliseconds)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        DWORD spent = GetTickCount() - start;
-        if (spent >= milliseconds)
-            return WAIT_TIMEOUT;
-        HANDLE handle = thread.handle;
-        DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, milliseconds - spent, QS_SENDMESSAGE);
-        if (woke != WAIT_OBJECT_0 + 1)
-            return woke;
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    return KtSentMessageWait::forObject(thread.handle, milliseconds);
 }
 
-void KtWindowThread::stop(KtThread& thread)
+namespace {
+// What is left of a limit that started at `start`; INFINITE stays so.
+DWORD remaining(DWORD start, DWORD milliseconds)
 {
+    if (milliseconds == INFINITE)
+        return INFINITE;
+    DWORD spent = GetTickCount() - start;
+    return spent >= milliseconds ? 0 : milliseconds - spent;
+}
+}  // namespace
+
+bool KtWindowThread::stop(KtThread& thread, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
     while (postWhenReady(thread, KtMessage::stop)) {
-        if (waitAnsweringSentMessages(thread, stopRepostMilliseconds) != WAIT_TIMEOUT)
-            return;
+        DWORD left = remaining(start, milliseconds);
+        DWORD slice = left < stopRepostMilliseconds ? left : stopRepostMilliseconds;
+        if (waitAnsweringSentMessages(thread, slice) != WAIT_TIMEOUT)
+            return true;
+        if (remaining(start, milliseconds) == 0)
+            return false;
+        EnumThreadWindows(thread.threadId, &cancelModalLoop, 0);
+    }
+    return true;
+}
+
+// The event is left open when the answer does not come in time: the
+// thread may still set it afterwards.
+bool KtWindowThread::releaseWindows(KtThread& thread, DWORD milliseconds)
+{
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!done)
+        return false;
+    if (!postWhenReady(thread, KtMessage::releaseWindows, reinterpret_cast<WPARAM>(done))) {
+        CloseHandle(done);
+        return false;
+    }
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DWORD left = remaining(start, milliseconds);
+        DWORD slice = left < stopRepostMilliseconds ? left : stopRepostMilliseconds;
+        if (KtSentMessageWait::forObject(done, slice) == WAIT_OBJECT_0) {
+            CloseHandle(done);
+            return true;
+        }
+        if (remaining(start, milliseconds) == 0 || !thread.isRunning())
+            return false;
         EnumThreadWindows(thread.threadId, &cancelModalLoop, 0);
     }
 }
@@ -192,6 +224,10 @@ bool KtWindowThread::serveRequest(const MSG& message)
         return true;
     case KtMessage::restoreFocus:
         restoreFocus();
+        return true;
+    case KtMessage::releaseWindows:
+        destroyAllWindows();
+        SetEvent(reinterpret_cast<HANDLE>(message.wParam));
         return true;
     case KtMessage::moduleReleased:
         // Everything queued before this came from the module that is gone.

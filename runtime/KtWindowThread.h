@@ -31,8 +31,13 @@ public:
     // messages the thread sends to the caller's windows. A modal loop on
     // the thread (a popup menu, the move loop) keeps the message until it
     // returns, so such loops are cancelled and the message is posted again
-    // from time to time until the thread has ended.
-    static void stop(KtThread& thread);
+    // from time to time. Returns whether the thread ended within the limit.
+    static bool stop(KtThread& thread, DWORD milliseconds = INFINITE);
+
+    // Has the thread delete every registered window and waits, as stop
+    // does, until it has. False when the thread could not be asked or did
+    // not answer within the limit; its answer may then still come later.
+    static bool releaseWindows(KtThread& thread, DWORD milliseconds);
 
     // Waits for the thread to end while answering messages sent to the
     // caller's windows; WAIT_TIMEOUT when it still runs.

@@ -1,6 +1,7 @@
 // KtLayerViewport: layers, composition, transitions, fades and mouse reports.
 #include "KtLayerViewport.h"
 #include "KtFrameTimer.h"
+#include "KtSentMessageWait.h"
 #include "TransitionRunner.h"
 #include "TransitionScreen.h"
 #include <cstddef>
@@ -309,10 +310,17 @@ void KtLayerViewport::fadeIn(int index, int step, DWORD stepMs)
         fadeLayer(index, layers[index].level, 16, step, stepMs);
 }
 
+// The module's thread may be inside a recomposition, a fade or a
+// transition, each of which ends in an update of this window: a message
+// sent to the thread that is waiting here. The wait answers it. A thread
+// that still runs after the limit is not watching stopRequest; it is
+// terminated when the destructor closes it, since the viewport it draws on
+// is going.
 void KtLayerViewport::stopThread()
 {
     stopRequest = 1;
-    animationThread.wait(INFINITE);
+    if (animationThread.isRunning())
+        KtSentMessageWait::forObject(animationThread.handle, threadStopMilliseconds);
 }
 
 void KtLayerViewport::report(int kind, LPARAM lParam)

@@ -53,7 +53,10 @@ public:
     void recompose(const KtRect& area, BOOL flush);
     void fadeLayer(int index, int from, int to, int step, DWORD stepMs);
     void fadeIn(int index, int step, DWORD stepMs);
+    // Sets stopRequest and waits, answering messages sent to this thread,
+    // until animationThread has ended or threadStopMilliseconds have passed.
     void stopThread();
+    static const DWORD threadStopMilliseconds = 3000;
 
     KtPrintArea layers[layerCount];
     KtLayerList layerList;

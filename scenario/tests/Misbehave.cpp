@@ -39,3 +39,10 @@ extern "C" __declspec(dllexport) KtNextStep __cdecl throwOnQuit(KtVelka* velka)
     velka->quitRequest.wait(60000);
     throw CannotWriteException("cannot save", "quit.dat");
 }
+
+// Never honours the quit request: the host has to end the game itself.
+extern "C" __declspec(dllexport) KtNextStep __cdecl ignoreQuit(KtVelka*)
+{
+    Sleep(60000);
+    return nullptr;
+}

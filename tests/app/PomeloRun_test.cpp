@@ -452,20 +452,35 @@ void letTheModuleMisbehave()
     CloseHandle(go);
 }
 
-// Nothing in the host catches these; the process still puts the screen
-// saver (and a switched display mode) back and ends with the crash code.
+// Nothing in the host catches the first two, and the third never ends after
+// the window has been closed: the process still puts the screen saver (and
+// a switched display mode) back and ends with the code for what happened.
 TEST_F(PomeloRun, AModuleThatCrashesEndsTheProgramWithTheScreenSaverBack)
 {
-    for (const char* entry : {"throwOther", "fault"}) {
-        SCOPED_TRACE(entry);
-        std::string folder = prepareFolder("misbehave", entry);
+    struct Case {
+        const char* entry;
+        bool closeWindow;   // else the module is let go
+        DWORD exitCode;
+    };
+    const Case cases[] = {
+        {"throwOther", false, 5},
+        {"fault", false, 5},
+        {"ignoreQuit", true, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        std::string folder = prepareFolder("misbehave", c.entry);
         ProcessRunner game;
         ASSERT_TRUE(game.start(ProcessRunner::programFolder() + "Pomelo.exe", "", folder));
-        ASSERT_NE(nullptr, waitForGameWindow());
+        HWND window = waitForGameWindow();
+        ASSERT_NE(nullptr, window);
         EXPECT_FALSE(screenSaverActive()) << "off while the game runs";
-        letTheModuleMisbehave();
+        if (c.closeWindow)
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        else
+            letTheModuleMisbehave();
         ASSERT_TRUE(game.wait(waitLimit)) << "Pomelo.exe did not end";
-        EXPECT_EQ(5u, game.exitCode());
+        EXPECT_EQ(c.exitCode, game.exitCode());
         EXPECT_TRUE(screenSaverActive());
         EXPECT_EQ(nullptr, FindWindowA("desert_Pomelo", title));
     }

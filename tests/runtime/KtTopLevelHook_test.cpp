@@ -101,6 +101,10 @@ private:
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
         SetEvent(probe->ready_);
         while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            // The end of a chain waits for the window thread to release
+            // the scenario's windows; the probe has none.
+            if (message.message == KtMessage::releaseWindows)
+                SetEvent(reinterpret_cast<HANDLE>(message.wParam));
             std::lock_guard<std::mutex> hold(probe->mutex_);
             probe->seen_.push_back({message.message, message.wParam, message.lParam});
             SetEvent(probe->arrived_);

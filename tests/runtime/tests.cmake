@@ -41,3 +41,9 @@ endif()
 if(TARGET PopupArea_test)
   target_link_libraries(PopupArea_test PRIVATE KtRuntime)
 endif()
+
+# A module that really unloads, with windows, objects and a drawing thread of its own.
+if(TARGET ModuleTeardown_test)
+  target_link_libraries(ModuleTeardown_test PRIVATE KtRuntime)
+  add_dependencies(ModuleTeardown_test module_objects)
+endif()
