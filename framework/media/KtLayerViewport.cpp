@@ -91,7 +91,10 @@ public:
             part_.reset(CreateRectRgn(r.left, r.top, r.right, r.bottom));
         else
             SetRectRgn(part_.get(), r.left, r.top, r.right, r.bottom);
-        CombineRgn(batch_.get(), batch_.get(), part_.get(), batchEmpty_ ? RGN_COPY : RGN_OR);
+        if (batchEmpty_)
+            CombineRgn(batch_.get(), part_.get(), nullptr, RGN_COPY);
+        else
+            CombineRgn(batch_.get(), batch_.get(), part_.get(), RGN_OR);
         batchEmpty_ = false;
     }
 
