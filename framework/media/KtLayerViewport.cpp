@@ -3,8 +3,6 @@
 #include "KtFrameTimer.h"
 #include "TransitionRunner.h"
 #include "TransitionScreen.h"
-#include <memory>
-#include <type_traits>
 #include <cstddef>
 
 struct KtLayerViewportLayout {
@@ -74,37 +72,17 @@ public:
         viewport_.redrawRect(&area, FALSE);
     }
 
-    // The parts of a batch are gathered into one region, invalidated at once
-    // (without erasing) and painted by one update (slot 5). The scenario
-    // thread runs transitions on a window of the window thread, where every
-    // invalidation is a call to the window system and every update a round
-    // trip to the other thread: a part at a time would take seconds for the
-    // blocks of a whole screen. The window paints the same pixels either way.
+    // Parts are invalidated (slot 7, without erasing) and painted together
+    // by one update (slot 5): the scenario thread runs transitions on a
+    // window of the window thread, and every update is a round trip to it,
+    // so a part at a time would take seconds for the blocks of a screen.
     void copyLater(const KtRect& r) override
     {
-        if (!batch_) {
-            batch_.reset(CreateRectRgn(r.left, r.top, r.right, r.bottom));
-            batchEmpty_ = false;
-            return;
-        }
-        if (!part_)
-            part_.reset(CreateRectRgn(r.left, r.top, r.right, r.bottom));
-        else
-            SetRectRgn(part_.get(), r.left, r.top, r.right, r.bottom);
-        if (batchEmpty_)
-            CombineRgn(batch_.get(), part_.get(), nullptr, RGN_COPY);
-        else
-            CombineRgn(batch_.get(), batch_.get(), part_.get(), RGN_OR);
-        batchEmpty_ = false;
+        const RECT area = r.as<RECT>();
+        viewport_.invalidateRect(&area, FALSE);
     }
 
-    void showBatch() override
-    {
-        if (batch_ && !batchEmpty_ && viewport_.alive())
-            InvalidateRgn(viewport_.handle, batch_.get(), FALSE);
-        batchEmpty_ = true;
-        viewport_.update();
-    }
+    void showBatch() override { viewport_.update(); }
 
     void pause(uint32_t ms) override
     {
@@ -128,13 +106,6 @@ private:
     LARGE_INTEGER frequency_;
     LARGE_INTEGER start_;
     double dueMs_ = 0;
-    struct RegionDeleter {
-        void operator()(HRGN region) const { DeleteObject(region); }
-    };
-    using Region = std::unique_ptr<std::remove_pointer_t<HRGN>, RegionDeleter>;
-    Region batch_;   // the parts of the batch being gathered
-    Region part_;    // scratch for the next part
-    bool batchEmpty_ = true;
 };
 
 bool validIndex(int index)
