@@ -73,9 +73,10 @@ public:
         viewport_.redrawRect(&area, FALSE);
     }
 
-    // Blocks are invalidated (slot 7, without erasing) and painted together
-    // by one update (slot 5): under a window system that round-trips every
-    // paint, a block at a time would take seconds for a whole screen.
+    // Parts are invalidated (slot 7, without erasing) and painted together
+    // by one update (slot 5): the scenario thread runs transitions on a
+    // window of the window thread, and every update is a round trip to it,
+    // so a part at a time would take seconds for the blocks of a screen.
     void copyLater(const KtRect& r) override
     {
         const RECT area = r.as<RECT>();

@@ -33,3 +33,157 @@ LzssDecoder::Result LzssDecoder::decode(Split split, const uint8_t* in, size_t i
     }
     return {inPos, outPos};
 }
+
+namespace {
+
+constexpr size_t windowMask = LzssDecoder::windowSize - 1;
+constexpr unsigned maxCopy = 15 + LzssDecoder::minCopy;
+// Room past the output position that lets an item move whole 8- and
+// 16-byte blocks without checking each byte: the bytes written past the
+// item's end are overwritten by the items after it.
+constexpr size_t blockRoom = 32;
+
+template <LzssDecoder::LengthNibble layout>
+inline LzssDecoder::Copy splitItem(unsigned b0, unsigned b1)
+{
+    if (layout == LzssDecoder::LengthNibble::high)
+        return {b0 | ((b1 & 0x0Fu) << 8), (b1 >> 4) + LzssDecoder::minCopy};
+    return {b0 | ((b1 & 0xF0u) << 4), (b1 & 0x0Fu) + LzssDecoder::minCopy};
+}
+
+// A window position seen from output position outPos: the byte there was
+// written `distance` bytes earlier (1 to 4096), or is one of the window's
+// starting zeros when that lies before the first output byte.
+inline size_t distanceTo(size_t outPos, unsigned position)
+{
+    size_t distance = (outPos + LzssDecoder::startPosition - position) & windowMask;
+    return distance == 0 ? LzssDecoder::windowSize : distance;
+}
+
+// Copies with the room for whole blocks and a source wholly in the output.
+inline void copyBlock(uint8_t* dst, size_t distance, unsigned length)
+{
+    const uint8_t* src = dst - distance;
+    if (distance >= maxCopy) {
+        // The source ends before the copy starts.
+        std::memcpy(dst, src, 16);
+        std::memcpy(dst + 16, src + 16, 2);
+    } else if (distance == 1) {
+        std::memset(dst, *src, maxCopy);
+    } else if (distance >= 8) {
+        // Each 8-byte step reads only bytes that earlier steps wrote.
+        for (unsigned i = 0; i < length; i += 8)
+            std::memcpy(dst + i, src + i, 8);
+    } else {
+        for (unsigned i = 0; i < length; ++i)
+            dst[i] = src[i];
+    }
+}
+
+// The careful form near either end of the output or the window's start.
+inline size_t copyBytes(uint8_t* out, size_t outPos, size_t outSize, size_t distance,
+                        unsigned length)
+{
+    for (unsigned i = 0; i < length && outPos < outSize; ++i, ++outPos)
+        out[outPos] = outPos >= distance ? out[outPos - distance] : 0;
+    return outPos;
+}
+
+// The set bits of flags from the lowest up, before the first clear one.
+inline unsigned literalRun(unsigned flags)
+{
+    unsigned run = 0;
+    while (flags & 1) {
+        ++run;
+        flags >>= 1;
+    }
+    return run;
+}
+
+// A run of literals; false when the input ends inside it.
+inline bool literals(unsigned run, const uint8_t* in, size_t inSize, size_t& inPos, uint8_t* out,
+                     size_t outSize, size_t& outPos)
+{
+    const size_t inLeft = inSize - inPos, outLeft = outSize - outPos;
+    if (inLeft >= 8 && outLeft >= 8) {
+        std::memcpy(out + outPos, in + inPos, 8);
+        inPos += run;
+        outPos += run;
+        return true;
+    }
+    size_t n = run < inLeft ? run : inLeft;
+    n = n < outLeft ? n : outLeft;
+    std::memcpy(out + outPos, in + inPos, n);
+    inPos += n;
+    outPos += n;
+    return n == run || n == outLeft;
+}
+
+// One copy item; false when the input ends inside it.
+template <LzssDecoder::LengthNibble layout>
+inline bool copyItem(const uint8_t* in, size_t inSize, size_t& inPos, uint8_t* out,
+                     size_t outSize, size_t& outPos)
+{
+    if (inSize - inPos < 2)
+        return false;
+    const LzssDecoder::Copy copy = splitItem<layout>(in[inPos], in[inPos + 1]);
+    inPos += 2;
+    const size_t distance = distanceTo(outPos, copy.position);
+    if (outSize - outPos >= blockRoom && outPos >= distance) {
+        copyBlock(out + outPos, distance, copy.length);
+        outPos += copy.length;
+    } else {
+        outPos = copyBytes(out, outPos, outSize, distance, copy.length);
+    }
+    return true;
+}
+
+template <LzssDecoder::LengthNibble layout>
+LzssDecoder::Result decodeItems(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize)
+{
+    size_t inPos = 0;
+    size_t outPos = 0;
+    while (inPos < inSize && outPos < outSize) {
+        unsigned flags = in[inPos++];
+        unsigned items = 8;
+        while (items > 0 && outPos < outSize) {
+            if (flags & 1) {
+                // At most the items left: the flags above them are 0.
+                const unsigned run = literalRun(flags);
+                if (!literals(run, in, inSize, inPos, out, outSize, outPos))
+                    return {inPos, outPos};
+                flags >>= run;
+                items -= run;
+                continue;
+            }
+            if (!copyItem<layout>(in, inSize, inPos, out, outSize, outPos))
+                return {inPos, outPos};
+            flags >>= 1;
+            --items;
+        }
+    }
+    return {inPos, outPos};
+}
+
+// The window as the byte loop leaves it: the last output bytes at the
+// positions they were written to, zeros where nothing was written.
+void fillWindow(const uint8_t* out, size_t produced, uint8_t* window)
+{
+    std::memset(window, 0, LzssDecoder::windowSize);
+    const size_t kept = produced < LzssDecoder::windowSize ? produced : LzssDecoder::windowSize;
+    for (size_t j = produced - kept; j < produced; ++j)
+        window[(LzssDecoder::startPosition + j) & windowMask] = out[j];
+}
+
+}  // namespace
+
+LzssDecoder::Result LzssDecoder::decodeDirect(LengthNibble layout, const uint8_t* in,
+                                              size_t inSize, uint8_t* out, size_t outSize,
+                                              uint8_t* window)
+{
+    const Result result = layout == LengthNibble::high
+                              ? decodeItems<LengthNibble::high>(in, inSize, out, outSize)
+                              : decodeItems<LengthNibble::low>(in, inSize, out, outSize);
+    fillWindow(out, result.produced, window);
+    return result;
+}

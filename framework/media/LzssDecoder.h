@@ -30,9 +30,24 @@ public:
     };
 
     // Decodes in[0, inSize) into out[0, outSize), using window (windowSize
-    // bytes, cleared here) as the dictionary. Stops when either end is reached.
+    // bytes, cleared here) as the dictionary, one byte at a time. Stops when
+    // either end is reached. The plain form of the loop: the formats use
+    // decodeDirect, which must give the same bytes and counts.
     static Result decode(Split split, const uint8_t* in, size_t inSize, uint8_t* out,
                          size_t outSize, uint8_t* window);
+
+    // Where the copy length sits in the second byte of a copy item; the
+    // other nibble holds the top four bits of the position.
+    enum class LengthNibble { high, low };
+
+    // The same result as decode with the matching split, but the output
+    // itself serves as the dictionary (the window would only ever hold the
+    // last 4096 output bytes), and each item is one block move: a run of
+    // literals, a copy whose source ends before it starts, or a copy that
+    // repeats its own output. Every item is still checked against both ends.
+    // window is left as decode leaves it.
+    static Result decodeDirect(LengthNibble layout, const uint8_t* in, size_t inSize,
+                               uint8_t* out, size_t outSize, uint8_t* window);
 
     // The most output one input byte can give: a copy item of 2 bytes and its
     // share of a flag byte give at most 18 bytes, never more than 9 an input byte.

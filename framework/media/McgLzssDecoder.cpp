@@ -9,5 +9,6 @@ LzssDecoder::Copy McgLzssDecoder::split(uint8_t b0, uint8_t b1)
 LzssDecoder::Result McgLzssDecoder::decode(const uint8_t* in, size_t inSize, uint8_t* out,
                                            size_t outSize, uint8_t* window)
 {
-    return LzssDecoder::decode(split, in, inSize, out, outSize, window);
+    return LzssDecoder::decodeDirect(LzssDecoder::LengthNibble::high, in, inSize, out, outSize,
+                                     window);
 }

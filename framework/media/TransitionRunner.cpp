@@ -9,6 +9,9 @@ const int wipeSteps = 16;
 const uint32_t wipeStepMs = 10;
 const int scanPauseEvery = 6;
 const uint32_t previewPauseMs = 50;
+// Random lines shown per screen update: a 480-row area still takes 60
+// updates, more pictures than a display shows in the time the lines take.
+const int linesPerBatch = 8;
 
 // Cuts `cut` out of every rectangle of the list (at most `capacity`
 // rectangles in all); returns the new count.
@@ -139,19 +142,15 @@ void TransitionRunner::reveal(const KtRect& part)
         return;
     for (int i = 0; i < shownCount_ && n > 0; ++i)
         n = subtract(pieces, n, 32, shown_[i]);
+    // The pieces of one part are revealed together: one screen update.
     for (int i = 0; i < n; ++i)
-        screen_.copy(pieces[i]);
+        screen_.copyLater(pieces[i]);
+    if (n > 0)
+        screen_.showBatch();
     // Parts of one step may overlap (the corners of code 23): what this part
     // showed is not shown again by the next part of the same step.
     if (shownCount_ < 8)
         shown_[shownCount_++] = part;
-}
-
-void TransitionRunner::copyLine(const KtRect& r)
-{
-    KtRect line = r;
-    if (line.intersect(area_))
-        screen_.copy(line);
 }
 
 void TransitionRunner::copyLater(const KtRect& r)
@@ -275,8 +274,10 @@ void TransitionRunner::randomLines(bool rows)
     for (int i = 0; i < count; ++i) {
         const int n = random.table[i];
         if (rows)
-            copyLine(KtRect(area_.left, area_.top + n, area_.right, area_.top + n + 1));
+            copyLater(KtRect(area_.left, area_.top + n, area_.right, area_.top + n + 1));
         else
-            copyLine(KtRect(area_.left + n, area_.top, area_.left + n + 1, area_.bottom));
+            copyLater(KtRect(area_.left + n, area_.top, area_.left + n + 1, area_.bottom));
+        if ((i + 1) % linesPerBatch == 0 || i + 1 == count)
+            screen_.showBatch();
     }
 }

@@ -8,7 +8,7 @@ class TransitionScreen;
 // transition code says:
 //   10..23  wipes in 16 steps of 10 ms
 //   38..47  block dissolves (39 and 44..47 after an interlaced preview)
-//   48, 49  every row or column once, in random order
+//   48, 49  every row or column once, in random order, eight lines a batch
 //   50..52  interlaced line scans with a 1 ms pause every 6 lines
 // Lines and blocks that follow each other without a pause are shown in
 // batches (see TransitionScreen::copyLater).
@@ -49,7 +49,6 @@ public:
 
 private:
     void reveal(const KtRect& r);
-    void copyLine(const KtRect& r);
     void copyLater(const KtRect& r);
 
     TransitionScreen& screen_;

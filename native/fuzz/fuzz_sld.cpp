@@ -1,4 +1,4 @@
-// Fuzz harness for "SLD" files: whole-file decoding, re-encoding, and the bare LZSS loop.
+// Fuzz harness for "SLD" files: whole-file decoding, re-encoding, and the bare LZSS loop against the byte loop.
 #include "SldDecoder.h"
 #include "SldLzssDecoder.h"
 #include "SldWriter.h"
@@ -12,6 +12,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     uint8_t area[64];
     LzssDecoder::Result r = SldLzssDecoder::decode(data, size, area, sizeof area, window);
     if (r.consumed > size || r.produced > sizeof area)
+        std::abort();
+    // The block moves must match the byte loop through the window.
+    uint8_t plainWindow[LzssDecoder::windowSize];
+    uint8_t plain[sizeof area];
+    LzssDecoder::Result p =
+        LzssDecoder::decode(SldLzssDecoder::split, data, size, plain, sizeof plain, plainWindow);
+    if (p.consumed != r.consumed || p.produced != r.produced ||
+        std::memcmp(plain, area, r.produced) != 0 || std::memcmp(plainWindow, window, sizeof window))
         std::abort();
 
     PackedDib dib = SldDecoder::decodeFile(data, size);

@@ -3,6 +3,9 @@
 #include "McgLzssDecoder.h"
 #include "SldLzssDecoder.h"
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstring>
+#include <random>
 #include <vector>
 
 namespace {
@@ -84,4 +87,99 @@ TEST(LzssBounds, WindowIsClearedForEveryStream)
     decode(SldLzssDecoder::decode, literals, 8);
     // A copy from 0xFEE must see zeros again, not the previous stream's bytes.
     EXPECT_EQ((std::vector<uint8_t>{0, 0, 0}), decode(SldLzssDecoder::decode, {0x00, 0xEE, 0xF0}, 3));
+}
+
+namespace {
+
+// A stream of `items` items, a third of them literals, whose copies reach
+// back the distance that `reach` picks: 1 repeats the last byte, 2 to 17
+// overlap the copy's own output, 18 and more end before it, and "any" may
+// also reach the window's starting zeros before the first output byte.
+enum class Reach { one, short_, medium, apart, any };
+
+std::vector<uint8_t> streamOf(std::mt19937& rng, LzssDecoder::LengthNibble layout,
+                              size_t items, Reach reach)
+{
+    std::vector<uint8_t> s;
+    size_t produced = 0, flagAt = 0;
+    for (size_t i = 0; i < items; ++i) {
+        if (i % 8 == 0) {
+            flagAt = s.size();
+            s.push_back(0);
+        }
+        if (rng() % 3 == 0) {
+            s[flagAt] |= 1u << (i % 8);
+            s.push_back(uint8_t(rng()));
+            ++produced;
+            continue;
+        }
+        const unsigned length = 3 + rng() % 16;
+        size_t distance = 1 + rng() % 4096;
+        switch (reach) {
+        case Reach::one: distance = 1; break;
+        case Reach::short_: distance = 2 + rng() % 6; break;
+        case Reach::medium: distance = 8 + rng() % 10; break;
+        case Reach::apart: distance = 18 + rng() % 4079; break;
+        case Reach::any: break;
+        }
+        const unsigned position = (produced + LzssDecoder::startPosition - distance) & 0xFFF;
+        const unsigned lengthBits = length - LzssDecoder::minCopy, high = position >> 8;
+        s.push_back(uint8_t(position));
+        s.push_back(uint8_t(layout == LzssDecoder::LengthNibble::high ? lengthBits << 4 | high
+                                                                      : high << 4 | lengthBits));
+        produced += length;
+    }
+    return s;
+}
+
+}  // namespace
+
+// The block moves must give what the byte loop through the window gives:
+// the same bytes, the same counts, nothing past the area, the same window.
+TEST(LzssDirect, SameAsTheByteLoopForEveryKindOfItem)
+{
+    struct Case {
+        const char* name;
+        Reach reach;
+        size_t items;
+        size_t outSize;  // 0: the whole stream's output
+        bool cutInput;
+    };
+    const Case cases[] = {
+        {"repeats of the last byte", Reach::one, 3000, 0, false},
+        {"short overlaps", Reach::short_, 3000, 0, false},
+        {"overlaps of 8 to 17", Reach::medium, 3000, 0, false},
+        {"copies apart from their source", Reach::apart, 3000, 0, false},
+        {"anything, from the first byte", Reach::any, 3000, 0, false},
+        {"output area ends inside the stream", Reach::any, 3000, 5001, false},
+        {"tiny output areas", Reach::any, 40, 7, false},
+        {"input cut anywhere", Reach::any, 2000, 0, true},
+        {"output and input cut", Reach::medium, 2000, 900, true},
+    };
+    std::mt19937 rng(2024);
+    uint8_t plainWindow[LzssDecoder::windowSize];
+    for (const Case& c : cases) {
+        for (int round = 0; round < 40; ++round) {
+            const bool mcg = round % 2 == 0;
+            const LzssDecoder::LengthNibble layout =
+                mcg ? LzssDecoder::LengthNibble::high : LzssDecoder::LengthNibble::low;
+            std::vector<uint8_t> in = streamOf(rng, layout, c.items, c.reach);
+            if (c.cutInput)
+                in.resize(rng() % (in.size() + 1));
+            const size_t outSize = c.outSize ? c.outSize + rng() % 64 : 18 * c.items + 32;
+            std::vector<uint8_t> plain(outSize, 0xCC);
+            LzssDecoder::Result expected =
+                LzssDecoder::decode(mcg ? McgLzssDecoder::split : SldLzssDecoder::split,
+                                    in.data(), in.size(), plain.data(), outSize, plainWindow);
+            LzssDecoder::Result got{};
+            std::vector<uint8_t> direct =
+                decode(mcg ? McgLzssDecoder::decode : SldLzssDecoder::decode, in, outSize, &got);
+            std::fill(direct.begin() + got.produced, direct.end(), 0xCC);
+            SCOPED_TRACE(testing::Message() << c.name << ", round " << round);
+            ASSERT_EQ(expected.consumed, got.consumed);
+            ASSERT_EQ(expected.produced, got.produced);
+            ASSERT_EQ(plain, direct);
+            ASSERT_EQ(0, std::memcmp(plainWindow, window, sizeof window)) << "window differs";
+        }
+    }
 }

@@ -331,6 +331,45 @@ TEST(TransitionRunner, RandomLinesCopyEachRowOrColumnOnce)
     }
 }
 
+// Every line reaches the screen in a batch of at most eight, in the
+// permutation's order, and nothing is left unshown at the end.
+TEST(TransitionRunner, RandomLinesAreShownEightToABatch)
+{
+    struct Case {
+        int code, width, height;
+        std::vector<int> batches;
+    };
+    const Case cases[] = {
+        {48, 5, 1, {1}},
+        {48, 5, 8, {8}},
+        {48, 5, 9, {8, 1}},
+        {49, 17, 3, {8, 8, 1}},
+        {48, 640, 480, std::vector<int>(60, 8)},
+    };
+    for (const Case& c : cases) {
+        Recorder screen;
+        TransitionRunner(screen, KtRect(0, 0, c.width, c.height)).run(c.code);
+        EXPECT_EQ(c.batches, screen.batches) << c.code << " " << c.width << "x" << c.height;
+        EXPECT_EQ(0, screen.pending) << "lines left unshown";
+    }
+}
+
+// The pieces a wipe step reveals reach the screen as one update each part.
+TEST(TransitionRunner, WipePartsAreOneUpdateEach)
+{
+    struct Case {
+        int code, updates;
+    };
+    // 20 opens a box: four pieces a step; 23 closes from four edges, four
+    // parts a step; 11 grows one strip.
+    for (const Case& c : {Case{11, 16}, Case{20, 16}, Case{23, 61}}) {
+        Recorder screen;
+        TransitionRunner(screen, KtRect(0, 0, 64, 48)).run(c.code);
+        EXPECT_EQ(c.updates, int(screen.batches.size())) << c.code;
+        EXPECT_EQ(0, screen.pending) << c.code;
+    }
+}
+
 TEST(TransitionRunner, OtherCodesAreNotTransitionsHere)
 {
     for (int code : {0, 1, 9, 24, 37, 53, 254, 255, -1}) {
