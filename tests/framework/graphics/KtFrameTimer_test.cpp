@@ -1,6 +1,7 @@
 // KtFrameTimer tests: elapsed ticks across the counter's wrap, and the pacing lower bound.
 #include "KtFrameTimer.h"
 #include <gtest/gtest.h>
+#include <string>
 #include <windows.h>
 
 namespace {
@@ -43,6 +44,25 @@ TEST(KtFrameTimer, WaitForKeepsEachStepAtLeastItsLength)
     const DWORD before = GetTickCount();
     timer.waitFor(5000);
     EXPECT_LT(GetTickCount() - before, 2500u) << "no sleep after a long step";
+}
+
+// A loop that does no work of its own between its waits: every step still
+// takes its length, the ones after the first as well.
+TEST(KtFrameTimer, ConsecutiveWaitsEachKeepTheirLength)
+{
+    struct Case {
+        uint32_t ms;
+        int steps;
+    };
+    for (const Case& c : {Case{40, 2}, Case{40, 3}, Case{25, 6}}) {
+        SCOPED_TRACE(std::to_string(c.steps) + " x " + std::to_string(c.ms));
+        KtFrameTimer timer;
+        timer.lastTick = timer.previousTick = GetTickCount();
+        const DWORD start = GetTickCount();
+        for (int i = 0; i < c.steps; ++i)
+            timer.waitFor(c.ms);
+        EXPECT_GE(GetTickCount() - start, c.ms * c.steps - 17u);
+    }
 }
 
 }  // namespace
