@@ -28,6 +28,10 @@ uint32_t KtFrameTimer::elapsedAt(uint32_t now)
 void KtFrameTimer::waitFor(uint32_t ms)
 {
     const uint32_t e = elapsed();
-    if (e < ms)
-        Sleep(ms - e);
+    if (e >= ms)
+        return;
+    Sleep(ms - e);
+    // The next step starts when this wait ends: measured from before the
+    // sleep, it would count the sleep as its own time and not wait at all.
+    lastTick = previousTick = GetTickCount();
 }

@@ -16,7 +16,8 @@ public:
     // difference is taken modulo 2^32, and a previous tick that lies ahead
     // of now (set by hand, or a step back) counts as 0.
     uint32_t elapsedAt(uint32_t now);
-    // Sleeps for whatever is left of ms since the previous call.
+    // Sleeps for whatever is left of ms since the previous call; after a
+    // sleep both ticks are the time it ended, so each step keeps its length.
     void waitFor(uint32_t ms);
 
     uint32_t lastTick;

@@ -10,6 +10,7 @@
 #include "KtViewport.h"
 #include "KtViewport24.h"
 #include "KtWindowDescription.h"
+#include "KtWindowPlacement.h"
 #include "KtWindowMaker.h"
 #include "KtWindowRegistry.h"
 #include "KtWindowThread.h"
@@ -18,6 +19,7 @@
 #include "PopupArea.h"
 #include "WindowPixels.h"
 #include <cstdio>
+#include <cstring>
 #include <vector>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -579,6 +581,132 @@ TEST_F(WindowMaker, AfterAQuitRequestTheModulesMemoryIsLeftAlone)
     EXPECT_EQ(1, velka_->windows.count);
     EXPECT_TRUE(IsWindow(kept->handle));
     velka_->quitRequest.unsignal();
+}
+
+}  // namespace
+
+namespace {
+
+// The screen from its top-left corner to (w, h), as 32-bit pixels from the top.
+std::vector<uint32_t> screenPixels(int w, int h)
+{
+    GdiFlush();
+    WindowPixels shown(nullptr, w, h);
+    std::vector<uint32_t> out(size_t(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            out[size_t(y) * w + x] = shown.at(x, y);
+    return out;
+}
+
+// Show command 0 creates the window hidden and asks for no repaint: nothing
+// of it reaches the screen, and a layer viewport's layer 0 stays off, so its
+// surface is not composed. Any other command shows the first picture.
+TEST_F(WindowMaker, ShowCommandZeroCreatesHiddenWithoutRepaintAndLayerZeroOff)
+{
+    ASSERT_EQ(32, GetDeviceCaps(GetDC(nullptr), BITSPIXEL)) << "pixel-exact only at depth 24";
+    const POINT hostCorner = {102, 82};   // inside the host, outside every window made here
+    int n = 0;
+    for (int kind : {KtWindowDescription::viewport, KtWindowDescription::viewport24,
+                     KtWindowDescription::layerViewport, KtWindowDescription::popupWithoutCaption,
+                     KtWindowDescription::popupWithCaption}) {
+        for (int showCmd : {0, SW_SHOWNOACTIVATE}) {
+            SCOPED_TRACE(std::to_string(kind) + " shown with " + std::to_string(showCmd));
+            std::string name = "hidden" + std::to_string(n++);
+            KtWindowDescription record = describe(kind, name.c_str(), KtRect(10, 20, 110, 80));
+            record.showCmd = showCmd;
+            record.fillColor = 77;
+            KtWindow* window = request(record);
+            ASSERT_NE(untouched, window);
+            ASSERT_NE(nullptr, window);
+            EXPECT_EQ(showCmd != 0, IsWindowVisible(shownBy(window)) != FALSE);
+            RECT place;
+            GetWindowRect(window->handle, &place);
+            // Where the window lies the host's own background shows, once
+            // the host has repainted what the last case's window covered.
+            auto onlyHostShows = [&] {
+                UpdateWindow(host_.handle);
+                const int screenW = place.right;
+                const std::vector<uint32_t> now = screenPixels(place.right, place.bottom);
+                const uint32_t ground = now[size_t(hostCorner.y) * screenW + hostCorner.x];
+                int other = 0;
+                for (int y = place.top; y < place.bottom; ++y)
+                    for (int x = place.left; x < place.right; ++x)
+                        other += now[size_t(y) * screenW + x] != ground;
+                return other == 0;
+            };
+            if (showCmd == 0) {
+                EXPECT_TRUE(MessagePump::until(onlyHostShows, 2000)) << "a hidden window painted on the screen";
+            }
+            if (kind == KtWindowDescription::layerViewport) {
+                auto* layered = static_cast<KtLayerViewport*>(window);
+                EXPECT_NE(nullptr, layered->layers[0].owner) << "layer 0 is defined either way";
+                EXPECT_EQ(showCmd != 0 ? 1 : 0, layered->layers[0].visible);
+                uint32_t corner;
+                std::memcpy(&corner, layered->surface.pixelAddress(5, 5), 4);
+                const uint32_t fill = rgbOf(layered->layers[0].surface.colours()[77]);
+                EXPECT_EQ(showCmd != 0, (corner & 0x00FFFFFFu) == fill) << "composed only when shown";
+            }
+            if (showCmd != 0) {
+                KtVSurface* surface = firstPictureOf(window);
+                const uint32_t fill = surface ? rgbOf(surface->colours()[77]) : 0;
+                WindowPixels shown(shownBy(window), 8, 8);
+                if (surface) {
+                    EXPECT_EQ(fill, shown.at(5, 5)) << "the first picture is on the screen";
+                }
+            }
+            destroy(name.c_str());
+        }
+    }
+}
+
+// A popup that would hang over the screen's edge or the taskbar is moved
+// back inside what is left of the screen once it has been made.
+RECT testBar;
+void testTaskbar(bool& autoHides, RECT& bar)
+{
+    autoHides = false;
+    bar = testBar;
+}
+
+TEST_F(WindowMaker, APopupIsMovedClearOfTheScreenEdgeAndTheTaskbar)
+{
+    const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
+    struct Case {
+        const char* what;
+        RECT bar;   // empty: the shell's own answer, a bar that hides itself here
+        POINT cursor;
+        POINT expected;
+    };
+    const Case cases[] = {
+        {"past the bottom right", {0, 0, 0, 0}, {screenW - 60, screenH - 40},
+         {screenW - 200, screenH - 100}},
+        {"over a bottom bar", {0, screenH - 30, screenW, screenH}, {300, screenH - 120},
+         {300, screenH - 30 - 100}},
+        {"over a right bar", {screenW - 50, 0, screenW, screenH}, {screenW - 220, 200},
+         {screenW - 50 - 200, 200}},
+        {"inside: stays", {0, screenH - 30, screenW, screenH}, {300, 250}, {300, 250}},
+    };
+    KtWindowPlacement::TaskbarQuery shell = KtWindowPlacement::setTaskbarQuery(nullptr);
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testBar = c.bar;
+        KtWindowPlacement::setTaskbarQuery(IsRectEmpty(&c.bar) ? shell : &testTaskbar);
+        SetCursorPos(c.cursor.x, c.cursor.y);
+        std::string name = "edge" + std::to_string(n++);
+        KtWindow* popup = request(describe(KtWindowDescription::popupWithoutCaption, name.c_str(),
+                                           KtRect(PopupArea::atMouse, PopupArea::atMouse,
+                                                  PopupArea::atMouse + 200, PopupArea::atMouse + 100)));
+        ASSERT_NE(untouched, popup);
+        RECT r = placeOf(popup->handle);
+        EXPECT_EQ(c.expected.x, r.left);
+        EXPECT_EQ(c.expected.y, r.top);
+        EXPECT_EQ(200, r.right - r.left);
+        EXPECT_EQ(100, r.bottom - r.top);
+        destroy(name.c_str());
+    }
+    KtWindowPlacement::setTaskbarQuery(shell);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // KtFrameTimer tests: elapsed ticks across the counter's wrap, and the pacing lower bound.
 #include "KtFrameTimer.h"
 #include <gtest/gtest.h>
+#include <string>
 #include <windows.h>
 
 namespace {
@@ -43,6 +44,27 @@ TEST(KtFrameTimer, WaitForKeepsEachStepAtLeastItsLength)
     const DWORD before = GetTickCount();
     timer.waitFor(5000);
     EXPECT_LT(GetTickCount() - before, 2500u) << "no sleep after a long step";
+}
+
+// A loop that does no work of its own between its waits: every step still
+// takes its length, the ones after the first as well.
+TEST(KtFrameTimer, ConsecutiveWaitsEachKeepTheirLength)
+{
+    struct Case {
+        uint32_t ms;
+        int steps;
+    };
+    // Each wait may end up to a tick (17 ms) early; skipping every second
+    // wait would lose half the time.
+    for (const Case& c : {Case{100, 2}, Case{80, 3}, Case{50, 4}}) {
+        SCOPED_TRACE(std::to_string(c.steps) + " x " + std::to_string(c.ms));
+        KtFrameTimer timer;
+        timer.lastTick = timer.previousTick = GetTickCount();
+        const DWORD start = GetTickCount();
+        for (int i = 0; i < c.steps; ++i)
+            timer.waitFor(c.ms);
+        EXPECT_GE(GetTickCount() - start, (c.ms - 17u) * c.steps);
+    }
 }
 
 }  // namespace

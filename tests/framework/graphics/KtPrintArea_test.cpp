@@ -192,9 +192,18 @@ public:
         calls.push_back("release " + std::to_string(value));
         return answer;
     }
-    void detach(KtWindow*) override { calls.push_back("detach"); }
+    // What the release before it left: the detach step clears the same
+    // rectangle again, so only here do the two answers differ.
+    void detach(KtWindow*) override
+    {
+        calls.push_back("detach");
+        activeAtDetach = active;
+        pixelAtDetach = surface ? *surface->pixelAddress(rect.left, rect.top) : -1;
+    }
     std::vector<std::string> calls;
     int answer = 1;
+    int activeAtDetach = -1;
+    int pixelAtDetach = -1;
 };
 
 class Deleted : public KtPrintAreaObject {
@@ -213,8 +222,10 @@ TEST(PrintArea, ReleasingObjectsAsksThemAndClearsTheirRectangles)
     struct Case {
         int answer;
         const char* firstCall;
+        int activeAtDetach;   // a positive answer ends the object's turn at once
+        int pixelAtDetach;    // and clears its rectangle then
     };
-    for (const Case& c : {Case{1, "release 7"}, Case{0, "release 7"}}) {
+    for (const Case& c : {Case{1, "release 7", 0, 0}, Case{0, "release 7", 1, 5}}) {
         KtPrintArea layer;
         ProbeObject object;
         object.answer = c.answer;
@@ -230,6 +241,8 @@ TEST(PrintArea, ReleasingObjectsAsksThemAndClearsTheirRectangles)
         EXPECT_TRUE(object.calls.empty());
         layer.releaseObject(9);
         EXPECT_EQ((std::vector<std::string>{c.firstCall, "detach"}), object.calls);
+        EXPECT_EQ(c.activeAtDetach, object.activeAtDetach) << "answer " << c.answer;
+        EXPECT_EQ(c.pixelAtDetach, object.pixelAtDetach) << "answer " << c.answer;
         EXPECT_EQ(nullptr, layer.objects[9]);
         EXPECT_EQ(nullptr, object.viewport);
         EXPECT_EQ(-1, object.number);

@@ -138,7 +138,7 @@ TEST(HitRegion, DetachingPutsTheCoverBackOnTheViewport)
     ASSERT_EQ(1, viewport.create());
 
     KtHitRegion lit(5, 6, &remember);
-    KtHitRegion plain(5, 6, &remember);
+    KtHitRegion plain(25, 15, &remember);   // a place of its own: nothing else paints there
     for (KtHitRegion* o : {&lit, &plain}) {
         o->cover.create(10, 8);
         o->cover.copyColours(viewport.surface);
@@ -155,6 +155,11 @@ TEST(HitRegion, DetachingPutsTheCoverBackOnTheViewport)
     EXPECT_EQ(3, *viewport.surface.pixelAddress(14, 14));
     EXPECT_EQ(RGB(0, 0, 255), ViewportStage::pixel(viewport.handle, 14, 13)) << "the area is repainted";
     EXPECT_EQ(RGB(255, 0, 0), ViewportStage::pixel(viewport.handle, 15, 13));
+    EXPECT_EQ(nullptr, plain.owner);
+    for (POINT p : {POINT{25, 15}, POINT{34, 22}}) {
+        EXPECT_EQ(3, *viewport.surface.pixelAddress(p.x, p.y)) << "a cover not shown is not put back";
+        EXPECT_EQ(RGB(255, 0, 0), ViewportStage::pixel(viewport.handle, p.x, p.y));
+    }
     KtCriticalSection::Hold hold(viewport.objectLock);
     viewport.objects.clear();
 }

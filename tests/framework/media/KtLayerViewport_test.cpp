@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -35,8 +36,18 @@ public:
     {
         if (!inRedraw_)
             invalidated.push_back(area ? KtRect::from(*area) : KtRect());
+        reached.push_back(area ? KtRect::from(*area) : KtRect(0, 0, surface.width(), surface.height()));
         KtLayerViewport::invalidateRect(area, erase);
     }
+    // Every copy and every batch of a transition ends in an update.
+    void update() override
+    {
+        KtLayerViewport::update();
+        if (afterUpdate)
+            afterUpdate();
+    }
+    std::vector<KtRect> reached;   // everything invalidated, also by redrawRect
+    std::function<void()> afterUpdate;
     bool inRedraw_ = false;
     std::vector<KtRect> copies;
     std::vector<KtRect> invalidated;
@@ -364,6 +375,128 @@ TEST_F(LayerViewport, TransitionsCopyTheirSequenceThroughTheWindow)
     const std::vector<KtRect> got = showWith(*this, *view_, 40, area);
     EXPECT_TRUE(std::is_permutation(blocks.begin(), blocks.end(), got.begin(), got.end()));
     EXPECT_TRUE(showWith(*this, *view_, 0, area).empty()) << "at once: invalidated, not copied";
+}
+
+TEST_F(LayerViewport, RunEffectShowsTheNewPictureForEveryCodeButTheOneForNothing)
+{
+    const KtRect area(40, 30, 160, 110);
+    struct Case {
+        int code;
+        bool shown;
+    };
+    for (const Case& c : {Case{255, false}, Case{99, true}, Case{0, true}, Case{11, true}}) {
+        SCOPED_TRACE(c.code);
+        const std::vector<uint32_t> before = screen();
+        view_->defineLayer(1, 0, 0, 0, 0, area.width(), area.height(), area.left, area.top,
+                           area.width(), area.height(), 0, 0, -2, 16, 5, 0);
+        paintPattern(view_->layers[1]);
+        view_->layers[1].visible = 1;
+        view_->copies.clear();
+        view_->runEffect(area, c.code);
+        EXPECT_EQ(colourOf(*view_->layers[1].surface.pixelAddress(7, 9)),
+                  surfacePixel(view_->surface, area.left + 7, area.top + 9))
+            << "the surface holds the new picture whatever the code";
+        EXPECT_EQ("", screenDiffers(c.shown ? nullptr : &before));
+        if (!c.shown) {
+            EXPECT_TRUE(view_->copies.empty());
+        }
+        view_->removeLayer(1, TRUE);
+    }
+}
+
+// Transitions are paced by the clock: each takes at least the sum of its
+// pauses, whatever the copies cost. The bounds are loose lower ones only;
+// fades count by the tick count, which may lag a tick (up to 17 ms) a step.
+TEST_F(LayerViewport, TransitionsAndFadesTakeAtLeastTheirPauses)
+{
+    const KtRect area(20, 10, 220, 150);
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+        double atLeastMs;
+    };
+    const Case cases[] = {
+        {"wipe 11: 16 steps of 10 ms", [&] { view_->showLayer(1, 11, -1); }, 140},
+        {"wipe 23", [&] { view_->showLayer(1, 23, -1); }, 140},
+        {"fade in from 10: three steps of 100 ms", [&] {
+             view_->layers[1].level = 10;
+             view_->showLayer(1, 9, -1);
+         }, 240},
+        {"fade 0 to 16 by 8, 60 ms a step", [&] {
+             view_->layers[1].visible = 1;
+             view_->fadeLayer(1, 0, 16, 8, 60);
+         }, 85},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        view_->defineLayer(1, 0, 0, 0, 0, area.width(), area.height(), area.left, area.top,
+                           area.width(), area.height(), 0, 0, -2, 16, 5, 0);
+        paintPattern(view_->layers[1]);
+        LARGE_INTEGER frequency, start, end;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        c.run();
+        QueryPerformanceCounter(&end);
+        const double ms = double(end.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart);
+        EXPECT_GE(ms, c.atLeastMs);
+        EXPECT_EQ("", screenDiffers());
+        view_->removeLayer(1, TRUE);
+    }
+}
+
+// The screen read after every update of a transition: what the transition
+// has invalidated so far shows the new picture, everything else still the
+// old one, and at least one read falls between the two.
+TEST_F(LayerViewport, InTheMiddleOfATransitionTheScreenShowsOnlyWhatItRevealed)
+{
+    const KtRect area(20, 10, 220, 150);
+    for (int code : {11, 20, 23, 40, 44, 48, 50, 52}) {
+        SCOPED_TRACE(code);
+        const std::vector<uint32_t> old = screen();
+        view_->defineLayer(1, 0, 0, 0, 0, area.width(), area.height(), area.left, area.top,
+                           area.width(), area.height(), 0, 0, -2, 16, 5, 0);
+        paintPattern(view_->layers[1]);
+        std::vector<char> revealed(size_t(width_) * height_, 0);
+        size_t seen = 0;
+        int reads = 0, between = 0;
+        std::string firstWrong;
+        view_->reached.clear();
+        view_->afterUpdate = [&] {
+            for (; seen < view_->reached.size(); ++seen) {
+                KtRect r = view_->reached[seen];
+                if (!r.intersect(KtRect(0, 0, width_, height_)))
+                    continue;
+                for (int y = r.top; y < r.bottom; ++y)
+                    std::fill_n(&revealed[size_t(y) * width_ + r.left], r.width(), char(1));
+            }
+            // Long scans are read now and then: every read is as strict.
+            if (++reads % 7 != 1)
+                return;
+            // The window thread may have taken the update region into a
+            // paint of its own that has not copied yet: let it finish.
+            ui_.run([] {});
+            WindowPixels shown(view_->handle, width_, height_);
+            bool anyOld = false, anyNew = false;
+            for (int y = area.top; y < area.bottom; ++y)
+                for (int x = area.left; x < area.right; ++x) {
+                    const bool isNew = revealed[size_t(y) * width_ + x] != 0;
+                    const uint32_t want = isNew ? surfacePixel(view_->surface, x, y)
+                                                : old[size_t(y) * width_ + x];
+                    (isNew ? anyNew : anyOld) = true;
+                    if (shown.at(x, y) != want && firstWrong.empty())
+                        firstWrong = "read " + std::to_string(reads) + ": " +
+                                     (isNew ? "not yet shown at " : "shown too early at ") +
+                                     std::to_string(x) + "," + std::to_string(y);
+                }
+            between += anyOld && anyNew;
+        };
+        view_->showLayer(1, code, -1);
+        view_->afterUpdate = nullptr;
+        EXPECT_EQ("", firstWrong);
+        EXPECT_GT(between, 0) << "no read fell in the middle of the transition";
+        EXPECT_EQ("", screenDiffers());
+        view_->removeLayer(1, TRUE);
+    }
 }
 
 volatile LONG sawStopRequest = 0;

@@ -2,6 +2,7 @@
 #include "KtViewport.h"
 #include "ViewportStage.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -174,6 +175,18 @@ InkCount countInk(Field& f, const SIZE& box)
     return n;
 }
 
+// Points of `area` that show the surface's white.
+int countSurface(Field& f, const RECT& area)
+{
+    const RGBQUAD white = f.surface.colours()[255];
+    const COLORREF surfaceColour = RGB(white.rgbRed, white.rgbGreen, white.rgbBlue);
+    int n = 0;
+    for (int y = area.top; y < std::min(40, int(area.bottom)); ++y)
+        for (int x = area.left; x < std::min(160, int(area.right)); ++x)
+            n += ViewportStage::pixel(f.handle, x, y) == surfaceColour;
+    return n;
+}
+
 TEST_F(TextInput, TheTextIsDrawnInItsColourEvenWhileTheSurfaceIsSuspended)
 {
     ASSERT_EQ(32, GetDeviceCaps(GetDC(nullptr), BITSPIXEL)) << "pixel-exact only at depth 24";
@@ -193,6 +206,13 @@ TEST_F(TextInput, TheTextIsDrawnInItsColourEvenWhileTheSurfaceIsSuspended)
     EXPECT_GT(drawn.inside, 10);
     EXPECT_EQ(0, drawn.outside);
     EXPECT_EQ(RGB(0, 0, 0), ViewportStage::pixel(field.handle, 150, 35));
+    // Typing repainted the text's box; between and around the glyphs of
+    // that box the surface would show if it were copied.
+    const RECT typed = {field.inputX, field.inputY, field.inputX + box.cx, field.inputY + box.cy};
+    EXPECT_EQ(0, countSurface(field, typed)) << "the typed area shows the suspended surface";
+    field.redrawRect(nullptr, FALSE);
+    EXPECT_EQ(0, countSurface(field, RECT{0, 0, 160, 40})) << "a whole repaint shows it";
+    EXPECT_EQ(drawn.inside, countInk(field, box).inside);
 
     field.surface.fill(0, nullptr);
     field.paintSuspended = 0;

@@ -4,6 +4,7 @@
 #include "KtViewport24.h"
 #include "ViewportStage.h"
 #include "VirtualSlot.h"
+#include "WindowPixels.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -77,65 +78,120 @@ TEST(ViewportLayout, BothClassesStartAsModulesExpect)
 
 // --- Painting -------------------------------------------------------------------
 
-const COLORREF before = RGB(0, 0, 255);
-const COLORREF after = RGB(255, 0, 0);
+const uint32_t before = 0x0000FF;   // 0x00RRGGBB, as the screen reads back
 
-// Fills either kind of surface with one colour.
-void fillWith(KtViewport& v, COLORREF colour)
+// The picture a repaint brings changes from point to point without a
+// period, so that a copy from the wrong place of the surface, or one that
+// reaches outside the invalid rectangle, shows as a wrong colour.
+BYTE patternIndex(int x, int y)
 {
-    RGBQUAD entry = {GetBValue(colour), GetGValue(colour), GetRValue(colour), 0};
-    v.surface.setColours(&entry, 7, 0, 1);
-    v.surface.fill(7, nullptr);
+    uint32_t h = uint32_t(x) * 0x9E3779B1u ^ uint32_t(y) * 0x85EBCA77u;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 13;
+    return BYTE(1 + h % 255);   // never index 0, which holds `before`
 }
 
-void fillWith(KtViewport24& v, COLORREF colour)
+uint32_t indexColour(int i)
 {
-    const DWORD word = GetBValue(colour) | GetGValue(colour) << 8 | GetRValue(colour) << 16;
+    return uint32_t(i) << 16 | uint32_t(255 - i) << 8 | 0x40;
+}
+
+uint32_t patternColour(const KtViewport&, int x, int y)
+{
+    return indexColour(patternIndex(x, y));
+}
+
+uint32_t patternColour(const KtViewport24&, int x, int y)
+{
+    return uint32_t(x * 3 % 256) << 16 | uint32_t(y * 5 % 256) << 8 | uint32_t((x + y) % 128 + 128);
+}
+
+// The old picture (one colour) or the pattern, in either kind of surface.
+void fillWith(KtViewport& v, bool pattern)
+{
+    RGBQUAD table[256];
+    for (int i = 0; i < 256; ++i) {
+        const uint32_t c = i == 0 ? before : indexColour(i);
+        table[i] = RGBQUAD{BYTE(c), BYTE(c >> 8), BYTE(c >> 16), 0};
+    }
+    v.surface.setColours(table, 0, 0, 256);
     for (int y = 0; y < v.surface.height(); ++y)
         for (int x = 0; x < v.surface.width(); ++x)
-            *reinterpret_cast<DWORD*>(v.surface.pixelAddress(x, y)) = word;
+            *v.surface.pixelAddress(x, y) = pattern ? patternIndex(x, y) : 0;
 }
 
-// Shows a surface of one colour, changes it to another, and repaints only area.
-template <class Viewport>
-void repaintPart(Viewport& v, const RECT& area)
+void fillWith(KtViewport24& v, bool pattern)
 {
-    fillWith(v, before);
+    for (int y = 0; y < v.surface.height(); ++y)
+        for (int x = 0; x < v.surface.width(); ++x)
+            *reinterpret_cast<DWORD*>(v.surface.pixelAddress(x, y)) =
+                pattern ? patternColour(v, x, y) : before;
+}
+
+// Shows the old picture, changes the surface to the pattern and repaints
+// only area, with painting suspended when asked.
+template <class Viewport>
+void repaintPart(Viewport& v, const RECT& area, bool suspended)
+{
+    fillWith(v, false);
     ASSERT_EQ(1, v.create());
     v.redrawRect(nullptr, FALSE);
-    fillWith(v, after);
+    fillWith(v, true);
+    v.paintSuspended = suspended ? 1 : 0;
     v.redrawRect(&area, FALSE);
 }
 
-// Which points around area's edges show the new picture.
+// "" when the window shows the pattern exactly inside `changed` and the old
+// picture everywhere else; otherwise the first point that differs.
 template <class Viewport>
-void expectOnlyAreaRepainted(Viewport& v, const RECT& area, const char* kind)
+std::string differsFromRepaint(Viewport& v, const RECT& changed)
 {
-    struct Probe { int x, y; bool inside; };
-    const Probe probes[] = {
-        {area.left, area.top, true},
-        {area.right - 1, area.bottom - 1, true},
-        {area.left - 1, area.top, false},
-        {area.left, area.top - 1, false},
-        {area.right, area.bottom - 1, false},
-        {area.right - 1, area.bottom, false},
-    };
-    for (const Probe& p : probes)
-        EXPECT_EQ(p.inside ? after : before, ViewportStage::pixel(v.handle, p.x, p.y))
-            << kind << " at " << p.x << "," << p.y;
+    const int w = v.surface.width(), h = v.surface.height();
+    WindowPixels shown(v.handle, w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool inside =
+                x >= changed.left && x < changed.right && y >= changed.top && y < changed.bottom;
+            if (shown.at(x, y) != (inside ? patternColour(v, x, y) : before))
+                return (inside ? "inside at " : "outside at ") + std::to_string(x) + "," +
+                       std::to_string(y);
+        }
+    return "";
+}
+
+// Shows each area repainted on a fresh pair of viewports; with `suspended`
+// nothing of the new surface may reach the screen.
+void expectRepaints(const std::vector<RECT>& areas, bool suspended)
+{
+    ASSERT_EQ(32, GetDeviceCaps(GetDC(nullptr), BITSPIXEL)) << "pixel-exact only at depth 24";
+    const RECT nothing = {0, 0, 0, 0};
+    int n = 0;
+    for (const RECT& area : areas) {
+        SCOPED_TRACE(std::to_string(area.left) + "," + std::to_string(area.top) + " to " +
+                     std::to_string(area.right) + "," + std::to_string(area.bottom));
+        ViewportStage stage;
+        const std::string name = "p" + std::to_string(n++);
+        KtViewport v(stage.handle(), KtString((name + "8").c_str()), KtRect(0, 0, 64, 48));
+        repaintPart(v, area, suspended);
+        EXPECT_EQ("", differsFromRepaint(v, suspended ? nothing : area)) << "8-bit";
+        KtViewport24 t(stage.handle(), KtString((name + "24").c_str()), KtRect(70, 0, 134, 48));
+        repaintPart(t, area, suspended);
+        EXPECT_EQ("", differsFromRepaint(t, suspended ? nothing : area)) << "true colour";
+    }
 }
 
 TEST(ViewportPaint, ExactlyTheInvalidRectangleIsCopied)
 {
-    ViewportStage stage;
-    ASSERT_EQ(32, GetDeviceCaps(GetDC(nullptr), BITSPIXEL)) << "pixel-exact only at depth 24";
-    const RECT area = {12, 7, 41, 30};
-    KtViewport v(stage.handle(), KtString("p8"), KtRect(0, 0, 64, 48));
-    repaintPart(v, area);
-    expectOnlyAreaRepainted(v, area, "8-bit");
-    KtViewport24 t(stage.handle(), KtString("p24"), KtRect(70, 0, 134, 48));
-    repaintPart(t, area);
-    expectOnlyAreaRepainted(t, area, "true colour");
+    expectRepaints({{12, 7, 41, 30},
+                    {0, 0, 1, 1},       // the corner every copy is measured from
+                    {63, 47, 64, 48}},  // the opposite corner
+                   false);
+}
+
+TEST(ViewportPaint, ASuspendedViewportRepaintsNothingOfItsSurface)
+{
+    expectRepaints({{12, 7, 41, 30}, {0, 0, 64, 48}}, true);
 }
 
 TEST(ViewportPaint, AReversedPaintRectangleIsNormalised)
@@ -151,17 +207,17 @@ TEST(ViewportPaint, AReversedPaintRectangleIsNormalised)
         w.onPaint(&ps);
         ReleaseDC(w.handle, ps.hdc);
     };
-    fillWith(v, before);
-    fillWith(t, before);
+    fillWith(v, false);
+    fillWith(t, false);
     ASSERT_EQ(1, v.create());
     ASSERT_EQ(1, t.create());
     ViewportStage::pump();
-    fillWith(v, after);
-    fillWith(t, after);
+    fillWith(v, true);
+    fillWith(t, true);
     paintReversed(v);
     paintReversed(t);
-    expectOnlyAreaRepainted(v, area, "8-bit");
-    expectOnlyAreaRepainted(t, area, "true colour");
+    EXPECT_EQ("", differsFromRepaint(v, area)) << "8-bit";
+    EXPECT_EQ("", differsFromRepaint(t, area)) << "true colour";
 }
 
 // --- Mouse routing ------------------------------------------------------------------
