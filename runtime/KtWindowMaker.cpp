@@ -221,6 +221,10 @@ KtWindow* KtWindowMaker::makePopup()
                                   place.right - place.left, place.bottom - place.top, withCaption);
     try {
         popup->createShown(record_.showCmd);
+        // The client is the popup's whole content and the module draws into
+        // it: a popup without one is an allocation failure like any other.
+        if (!popup->client)
+            throw NotEnoughMemoryException(failureTitle, outOfMemory);
         finishPopupClient(*popup);
     } catch (...) {
         delete popup;
@@ -228,8 +232,7 @@ KtWindow* KtWindowMaker::makePopup()
     }
     setMovable(*popup);
     KtWindowRegistry::add(velka_, popup, true);
-    if (popup->client)
-        KtWindowRegistry::add(velka_, popup->client, false);
+    KtWindowRegistry::add(velka_, popup->client, false);
     // Kept on screen and clear of the taskbar, as the application window is.
     RECT outer;
     if (GetWindowRect(popup->handle, &outer))
@@ -311,11 +314,8 @@ KtWindow* KtWindowMaker::makeLayerViewport()
     return viewport;
 }
 
-// A popup whose client viewport could not be made has nothing to fill.
 void KtWindowMaker::finishPopupClient(KtPopupViewport& popup)
 {
-    if (!popup.client)
-        return;
     KtViewport& client = *popup.client;
     givePicture(client.surface, record_);
     if (record_.showCmd)

@@ -2,7 +2,10 @@
 """Writes a small uncompressed AVI movie: one video stream, 8-bit palettized
 or 32-bit, rows bottom-up as every DIB without a negative height.
 
-    make_movie.py OUT.avi DEPTH WIDTH HEIGHT FRAMES FPS
+    make_movie.py OUT.avi DEPTH WIDTH HEIGHT FRAMES FPS [damaged]
+
+With "damaged", the file is the start of such a movie cut inside its
+headers: a movie file that exists but that no player can open.
 
 Each frame shows a bar that moves one step to the right per frame over a
 background whose shade changes with the frame number, so that a picture on
@@ -87,14 +90,21 @@ def movie(depth, width, height, frames, fps):
     return riff_list(b"RIFF", b"AVI ", [hdrl, movi, chunk(b"idx1", bytes(index))])
 
 
+# Long enough for the RIFF header, the header list's start and the main
+# header, short of the stream headers.
+DAMAGED_LENGTH = 88
+
+
 def main():
-    if len(sys.argv) != 7:
+    damaged = len(sys.argv) == 8 and sys.argv[7] == "damaged"
+    if len(sys.argv) != 7 and not damaged:
         sys.exit(__doc__)
-    out, depth, width, height, frames, fps = sys.argv[1], *map(int, sys.argv[2:])
+    out, depth, width, height, frames, fps = sys.argv[1], *map(int, sys.argv[2:7])
     if depth not in (8, 32) or width < 1 or height < 1 or frames < 1 or fps < 1:
         sys.exit("depth is 8 or 32; sizes, frames and fps are positive")
+    data = movie(depth, width, height, frames, fps)
     with open(out, "wb") as f:
-        f.write(movie(depth, width, height, frames, fps))
+        f.write(data[:DAMAGED_LENGTH] if damaged else data)
 
 
 if __name__ == "__main__":

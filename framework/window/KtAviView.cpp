@@ -1,5 +1,6 @@
 // KtAviView: opening the movie when the view exists, play and stop requests, the end of playback.
 #include "KtAviView.h"
+#include "KtMessageBox.h"
 #include "KtPathName.h"
 #include <cstddef>
 #include <vfw.h>
@@ -25,6 +26,9 @@ static_assert(offsetof(KtAviView, movieX) < offsetof(KtAviView, movieY), "movieY
 
 namespace {
 constexpr int fileNameGrowth = 256;
+constexpr const char* openTitle = "KtAviView - open";
+// The view's layout is fixed, so the one flag it needs lives with its window.
+constexpr const char* stopAskedProperty = "KtAviView.stopAsked";
 
 // The full path of a movie name; empty stays empty.
 KtString fullPath(const KtString& movieName)
@@ -53,6 +57,8 @@ KtAviView::KtAviView(HWND parentWindow, const KtString& name, const KtRect& area
 KtAviView::~KtAviView()
 {
     player.close();
+    if (handle && IsWindow(handle))
+        RemovePropA(handle, stopAskedProperty);
 }
 
 int KtAviView::windowType() { return 37; }
@@ -60,15 +66,25 @@ HBRUSH KtAviView::classBackground() { return nullptr; }
 const char* KtAviView::className() { return "KtAviView"; }
 const char* KtAviView::windowName() { return "KtAviView"; }
 
-// The MCI window shows its own error box when it cannot open a file, which
-// would stop this thread until someone answers it; a missing movie is
-// therefore not handed to it at all.
+// A view made without a movie name is empty on purpose; a name that gives
+// no movie is the module's or the installation's fault and is said once.
 void KtAviView::onCreated()
 {
     player.setOwner(handle, GetModuleHandleA(nullptr));
-    if (fileName.length() == 0 || !fileExists(fileName.text()))
+    if (fileName.length() == 0)
         return;
-    player.open(fileName.text(), movieX, movieY);
+    if (!fileExists(fileName.text()))
+        report("」が見つかりません");
+    else if (!player.open(fileName.text(), movieX, movieY))
+        report("」を再生できません");
+}
+
+void KtAviView::report(const char* what)
+{
+    KtString text("「");
+    text.append(fileName.text());
+    text.append(what);
+    KtMessageBox::show(handle, text.text(), openTitle, KtMessageBox::notice);
 }
 
 LRESULT KtAviView::onUserMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -85,41 +101,60 @@ LRESULT KtAviView::onUserMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
 }
 
+// A play that cannot start, for want of a movie or because the device
+// refuses it, will never be answered: it ends at once.
 void KtAviView::playToEnd()
 {
-    player.play();
+    if (!player.play())
+        endPlayback();
 }
 
 // A stopped movie is over as far as anyone waiting for it is concerned, so
 // doneEvent is signalled; but nothing ran to its end, so no key is pressed.
 void KtAviView::stopPlaying()
 {
-    if (!player.deviceId())
-        return;
+    if (player.playing())
+        setStopAsked(true);
     player.stop();
     doneEvent.signal();
 }
 
-// The device also notifies a play that was stopped or replaced by another
-// (on Windows as aborted or superseded, under Wine as successful): only a
-// successful play that stands on the last frame is the end. Devices differ
-// in whether a finished play stands on the last frame or one past it.
-bool KtAviView::reachedEnd(WPARAM result) const
-{
-    if (result != MCI_NOTIFY_SUCCESSFUL || !player.deviceId())
-        return false;
-    return player.position() >= player.end() - 1;
-}
-
 // The parent reacts as to a press of the space bar: a scenario waiting for
 // the player's input goes on when the movie is over.
-LRESULT KtAviView::onMciNotify(WPARAM wParam, LPARAM)
+void KtAviView::endPlayback()
 {
-    if (!reachedEnd(wParam))
-        return 0;
     HWND parentWindow = GetParent(handle);
     if (parentWindow)
         PostMessageA(parentWindow, WM_KEYDOWN, VK_SPACE, 0);
     doneEvent.signal();
+}
+
+void KtAviView::setStopAsked(bool asked)
+{
+    if (asked)
+        SetPropA(handle, stopAskedProperty, reinterpret_cast<HANDLE>(1));
+    else
+        RemovePropA(handle, stopAskedProperty);
+}
+
+bool KtAviView::takeStopAsked()
+{
+    bool asked = GetPropA(handle, stopAskedProperty) != nullptr;
+    if (asked)
+        setStopAsked(false);
+    return asked;
+}
+
+// A play that was stopped is still answered, on some systems as successful,
+// and a play replaced by another is answered as superseded (or not at all).
+// Any other successful answer is the end, wherever the device stands: it may
+// count in another time format than frames or stop short of the last frame.
+// A failed play ends too; nothing more will come of it.
+LRESULT KtAviView::onMciNotify(WPARAM wParam, LPARAM)
+{
+    if (takeStopAsked())
+        return 0;
+    if (wParam == MCI_NOTIFY_SUCCESSFUL || wParam == MCI_NOTIFY_FAILURE)
+        endPlayback();
     return 0;
 }

@@ -7,6 +7,8 @@
 // The scenario plays and stops the movie by posting playMessage and
 // stopMessage to the view, and learns the end of playback through doneEvent
 // and through one space key press that the view posts to its parent window.
+// A movie that cannot be played is reported once, when the view is made, and
+// then every play request ends at once, so that a waiting scenario goes on.
 // All MCI calls run on the thread that owns the view. Scenario modules read
 // the fields by position.
 class KtAviView : public KtChildWindow {
@@ -25,7 +27,8 @@ public:
     HBRUSH classBackground() override;                                     // 18: none
     const char* className() override;                                      // 20
     const char* windowName() override;                                     // 22
-    // void onCreated(): opens the movie; a movie that cannot be opened leaves the view empty.
+    // void onCreated(): opens the movie; a movie that is missing or cannot
+    // be played is reported in a box and leaves the view empty.
     void onCreated() override;                                             // 33
     // playMessage and stopMessage return 0; the rest go to DefWindowProcA.
     LRESULT onUserMessage(UINT msg, WPARAM wParam, LPARAM lParam) override; // 36
@@ -39,7 +42,12 @@ public:
     int movieY;
 
 private:
+    void report(const char* what);
     void playToEnd();
     void stopPlaying();
-    bool reachedEnd(WPARAM result) const;
+    void endPlayback();
+    // Set when a stop finds the movie playing: the stopped play is still
+    // answered, and that answer is not the end.
+    void setStopAsked(bool asked);
+    bool takeStopAsked();
 };

@@ -13,12 +13,17 @@ struct KtMovieWindow {
 
     void setOwner(HWND parentWindow, HINSTANCE moduleInstance);
     // Closes any open MCI window, then opens fileName in a new one at (x, y)
-    // of the parent's client area. 1 on success, 0 when it cannot be opened.
+    // of the parent's client area. 1 on success; 0 when the file cannot be
+    // played, and then no window is left open. The MCI window shows no error
+    // box of its own: it would stop the parent's thread until answered.
     int open(const char* fileName, int x, int y);
     // 0 when no window is open.
     UINT deviceId() const;
-    // Plays from the current position to the end; the end is notified to parent.
-    void play();
+    // Plays from the current position to the end; the end is notified to
+    // parent. 1 when the device took the play, 0 when no notification will come.
+    int play();
+    // True while the device plays.
+    bool playing() const;
     // Stops and returns once the device has stopped.
     void stop();
     // Stops, closes the device and destroys the MCI window. Safe to repeat.

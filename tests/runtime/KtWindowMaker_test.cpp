@@ -6,6 +6,7 @@
 #include "KtLayerViewport.h"
 #include "KtMessage.h"
 #include "KtPopupViewport.h"
+#include "KtScreenWindow.h"
 #include "KtVelka.h"
 #include "KtViewport.h"
 #include "KtViewport24.h"
@@ -49,6 +50,23 @@ void operator delete(void* block, const std::nothrow_t&) noexcept
 {
     std::free(block);
 }
+
+// The popup makes its client viewport inside KtLIB.dll with the throwing
+// new, which is pointed at this one for the allocation-failure test.
+namespace {
+std::atomic<size_t> failingThrowingSize{0};
+using ThrowingNew = void* (*)(std::size_t);
+ThrowingNew frameworkThrowingNew = nullptr;
+
+void* failingThrowingNew(std::size_t size)
+{
+    if (size == failingThrowingSize && GetCurrentThreadId() == failingThread) {
+        failingThrowingSize = 0;
+        throw std::bad_alloc();
+    }
+    return frameworkThrowingNew(size);
+}
+}  // namespace
 
 namespace {
 
@@ -116,6 +134,7 @@ protected:
     {
         KtWindowMaker::setPause(nullptr);
         failingSize = 0;
+        failingThrowingSize = 0;
         velka_.reset();
     }
 
@@ -139,11 +158,12 @@ protected:
         EXPECT_TRUE(MessagePump::untilSignalled(velka_->windowDone.handle, 10000));
     }
     KtWindow* registered(const char* name) { return KtWindowRegistry::find(*velka_, name); }
-    // Fails the window thread's next non-throwing allocation of that size.
-    void failNextAllocation(size_t size)
+    // Fails the window thread's next allocation of that size, made with the
+    // non-throwing or the throwing new.
+    void failNextAllocation(size_t size, bool throwing)
     {
         failingThread = velka_->windowThread.threadId;
-        failingSize = size;
+        (throwing ? failingThrowingSize : failingSize) = size;
     }
 
     HostWindow host_;
@@ -364,8 +384,9 @@ TEST_F(WindowMaker, DestroyByNameAndDestroyAll)
     EXPECT_EQ(0, velka_->windows.count);
 }
 
-// Allocation failures of every kind, and of the registry item, reach the
-// window thread's diagnostics: a box, the module let go, nothing registered.
+// Allocation failures of every kind, of a popup's client viewport and of
+// the registry item reach the window thread's diagnostics: a box, the
+// module let go, nothing registered.
 TEST_F(WindowMaker, AnAllocationFailureIsReportedAsNotEnoughMemory)
 {
     MessageBoxRecorder boxes;
@@ -373,15 +394,20 @@ TEST_F(WindowMaker, AnAllocationFailureIsReportedAsNotEnoughMemory)
     struct Case {
         int kind;
         size_t size;
+        bool throwing;   // made with the throwing new
         const char* caption;
     } cases[] = {
-        {KtWindowDescription::aviView, sizeof(KtAviView), winCreate},
-        {KtWindowDescription::animatedControl, sizeof(KtAnimatedControl), winCreate},
-        {KtWindowDescription::popupWithCaption, sizeof(KtPopupViewport), winCreate},
-        {KtWindowDescription::viewport, sizeof(KtViewport), winCreate},
-        {KtWindowDescription::viewport24, sizeof(KtViewport24), winCreate},
-        {KtWindowDescription::layerViewport, sizeof(KtLayerViewport), "winCreate - layerViewport"},
-        {KtWindowDescription::aviView, sizeof(KtObjectNode), winCreate},   // the registry item
+        {KtWindowDescription::aviView, sizeof(KtAviView), false, winCreate},
+        {KtWindowDescription::animatedControl, sizeof(KtAnimatedControl), false, winCreate},
+        {KtWindowDescription::popupWithCaption, sizeof(KtPopupViewport), false, winCreate},
+        {KtWindowDescription::popupWithoutCaption, sizeof(KtPopupViewport), false, winCreate},
+        {KtWindowDescription::popupWithCaption, sizeof(KtViewport), true, winCreate},   // its client
+        {KtWindowDescription::popupWithoutCaption, sizeof(KtViewport), true, winCreate},
+        {KtWindowDescription::viewport, sizeof(KtViewport), false, winCreate},
+        {KtWindowDescription::screenWindow, sizeof(KtScreenWindow), false, winCreate},
+        {KtWindowDescription::viewport24, sizeof(KtViewport24), false, winCreate},
+        {KtWindowDescription::layerViewport, sizeof(KtLayerViewport), false, "winCreate - layerViewport"},
+        {KtWindowDescription::aviView, sizeof(KtObjectNode), false, winCreate},   // the registry item
     };
     // Registry items are made inside KtLIB.dll, whose non-throwing new is
     // its own import: it is pointed at the replacement above for the test.
@@ -391,10 +417,19 @@ TEST_F(WindowMaker, AnAllocationFailureIsReportedAsNotEnoughMemory)
                              sizeof(void*) == 8 ? "_ZnwyRKSt9nothrow_t" : "_ZnwjRKSt9nothrow_t",
                              reinterpret_cast<const void*>(replacement));
     ASSERT_TRUE(frameworkNew.active());
+    // The window thread may allocate while the entry is swapped: the
+    // function it falls back to is known first.
+    const char* const throwingNew = sizeof(void*) == 8 ? "_Znwy" : "_Znwj";
+    frameworkThrowingNew = reinterpret_cast<ThrowingNew>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("libstdc++-6.dll"), throwingNew)));
+    ASSERT_NE(nullptr, frameworkThrowingNew);
+    ImportPatch frameworkThrowing("libstdc++-6.dll", throwingNew,
+                                  reinterpret_cast<const void*>(&failingThrowingNew));
+    ASSERT_TRUE(frameworkThrowing.active());
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.kind);
+        SCOPED_TRACE(std::to_string(c.kind) + (c.throwing ? " client" : ""));
         boxes.clear();
-        failNextAllocation(c.size);
+        failNextAllocation(c.size, c.throwing);
         EXPECT_EQ(untouched, request(describe(c.kind, "tight", KtRect(0, 0, 40, 40))));
         ASSERT_EQ(1u, boxes.count());
         EXPECT_EQ(c.caption, boxes.last().caption);
