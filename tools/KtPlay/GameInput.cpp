@@ -12,6 +12,24 @@ bool GameInput::key(unsigned virtualKey) const
     return true;
 }
 
+namespace {
+
+// The deepest visible, enabled child under the screen point, walking down
+// from the window: a disabled window lets the mouse through to its parent.
+HWND deepestChild(HWND window, POINT screen)
+{
+    for (;;) {
+        POINT local = screen;
+        ScreenToClient(window, &local);
+        HWND child = ChildWindowFromPointEx(window, local, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+        if (!child || child == window)
+            return window;
+        window = child;
+    }
+}
+
+}  // namespace
+
 HWND GameInput::target(int x, int y, POINT* local) const
 {
     HWND application = game_.window();
@@ -19,10 +37,16 @@ HWND GameInput::target(int x, int y, POINT* local) const
         return nullptr;
     POINT at{x, y};
     ClientToScreen(application, &at);
+    // A popup of the game over the point takes it; else a window inside
+    // the application window.
     HWND under = WindowFromPoint(at);
+    HWND root = under ? GetAncestor(under, GA_ROOT) : nullptr;
     DWORD owner = 0;
-    const DWORD thread = under ? GetWindowThreadProcessId(under, &owner) : 0;
-    if (!under || owner != game_.id() || thread == GetWindowThreadProcessId(application, nullptr))
+    if (root)
+        GetWindowThreadProcessId(root, &owner);
+    if (!root || root == application || owner != game_.id())
+        under = deepestChild(application, at);
+    if (GetWindowThreadProcessId(under, nullptr) == GetWindowThreadProcessId(application, nullptr))
         under = application;
     *local = at;
     ScreenToClient(under, local);
