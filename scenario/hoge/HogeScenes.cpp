@@ -28,35 +28,45 @@ constexpr int placeWidth = mapWidth / 2;
 HANDLE choiceMade;
 volatile LONG choicePressed;
 
-// One place of the map: its half of the map, region 1 or 2 under its box
-// and 0 around it. The cover is the half with the box lit; plain is the half
-// as the map first shows it, put back when the mouse leaves.
-struct Place : KtHitRegion {
-    Place(int x, KtHitRegion::Callback report) : KtHitRegion(x, 0, report, FALSE) {}
-    KtVSurface plain;
-};
+// One place of the map is a hit-region object over its half of the map:
+// region 1 or 2 under its box and 0 around it. Its cover is the half with
+// the box lit. The objects are the framework's own class: the viewport
+// deletes them, perhaps after this module has gone.
+using Place = KtHitRegion;
 
 // The lit place, touched only on the window thread.
 Place* litPlace;
 
-void show(Place& place, KtVSurface& picture)
+void redraw(Place& place)
 {
-    picture.transfer(place.owner->surface, place.left, place.top, 0, 0, picture.width(), picture.height(), -2);
-    RECT area = {place.left, place.top, place.left + picture.width(), place.top + picture.height()};
+    RECT area = {place.left, place.top, place.left + place.cover.width(), place.top + place.cover.height()};
     place.owner->redrawRect(&area, FALSE);
 }
 
+// On: the cover goes on the viewport. Off: its lit pixels take the box
+// colour again, which gives back the plain half without a copy of it.
 void light(Place& place, bool on)
 {
     if (!place.owner)
         return;
     place.coverShown = on ? 1 : 0;
-    show(place, on ? place.cover : place.plain);
+    KtVSurface& map = place.owner->surface;
+    if (on) {
+        place.cover.transfer(map, place.left, place.top, 0, 0, place.cover.width(), place.cover.height(), -2);
+    } else {
+        for (int y = 0; y < place.cover.height(); ++y)
+            for (int x = 0; x < place.cover.width(); ++x) {
+                BYTE* pixel = map.pixelAddress(place.left + x, place.top + y);
+                if (*pixel == litColour)
+                    *pixel = boxColour;
+            }
+    }
+    redraw(place);
 }
 
 void __cdecl onChoiceRegion(KtHitRegion* object, UINT message, int region)
 {
-    auto* place = static_cast<Place*>(object);
+    Place* place = object;
     if (message == WM_MOUSEMOVE) {
         if (litPlace && (litPlace != place || region == 0)) {
             light(*litPlace, false);
@@ -140,14 +150,13 @@ void cut(KtVSurface& from, KtVSurface& into, int left)
     from.transfer(into, 0, 0, left, 0, placeWidth, mapHeight, -2);
 }
 
-// Place `region` (1 or 2) with its mask, its lit cover and its plain half.
-Place* makePlace(int region, KtVSurface& plainMap, KtVSurface& litMap)
+// Place `region` (1 or 2) with its mask and its lit cover.
+Place* makePlace(int region, KtVSurface& litMap)
 {
-    auto* place = new Place((region - 1) * placeWidth, &onChoiceRegion);
+    auto* place = new Place((region - 1) * placeWidth, 0, &onChoiceRegion, FALSE);
     place->create(placeWidth, mapHeight);
     fillMask(*place, region);
     cut(litMap, place->cover, place->left);
-    cut(plainMap, place->plain, place->left);
     return place;
 }
 
@@ -235,7 +244,7 @@ bool HogeScenes::choose(KtVelka* velka, const char* first, const char* second, i
     choicePressed = 0;
     litPlace = nullptr;
     for (int region = 1; region <= 2; ++region)
-        makePlace(region, view->surface, lit)->attachTo(*view, TRUE);   // the viewport deletes them
+        makePlace(region, lit)->attachTo(*view, TRUE);   // the viewport deletes them
     if (ready)
         ready();
     const bool chosen = HogeWindows::awaitEvent(velka, choiceMade);
