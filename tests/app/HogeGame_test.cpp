@@ -366,4 +366,36 @@ TEST_F(HogeGame, KtPlayPlaysTheGameByItsScriptAndSavesEveryScene)
     EXPECT_EQ(1u, saved(finished));
 }
 
+struct FailingPlay {
+    const char* script;
+    const char* said;   // what KtPlay's error must contain
+};
+
+// A wait that fails ends the play with exit code 1 and names the script
+// line and what the game showed; the game KtPlay started is closed again.
+TEST_F(HogeGame, KtPlayNamesTheLineOfAFailedWait)
+{
+    const FailingPlay cases[] = {
+        {"window 30s\nuntil game 5 = 0 30s\nuntil game 5 = 9 1s\n",
+         "line 3: until game 5 = 9 1s: timed out after 1000 ms; game[5] is 0"},
+        {"# the sample keeps 64 game registers\nwindow 30s\nuntil game 64 = 0\n",
+         "line 3: until game 64 = 0: game register 64 out of range: the game keeps 64"},
+        {"window 30s\nexit 3 1s\n", "line 2: exit 3 1s: timed out after 1000 ms; the game still runs"},
+    };
+    const std::string script = folder_ + "\\failing.play";
+    for (const FailingPlay& c : cases) {
+        SCOPED_TRACE(c.script);
+        FILE* out = std::fopen(script.c_str(), "wb");
+        ASSERT_TRUE(out);
+        std::fputs(c.script, out);
+        std::fclose(out);
+        ProcessRunner play;
+        ASSERT_TRUE(play.run(ProcessRunner::programFolder() + "KtPlay.exe",
+                             "--game \"" + folder_ + "\" \"" + script + "\"", 90000));
+        EXPECT_EQ(1u, play.exitCode());
+        EXPECT_NE(std::string::npos, play.errors().find(c.said)) << play.errors();
+        EXPECT_EQ(nullptr, player_.topLevel()) << "the game was left running";
+    }
+}
+
 }  // namespace
