@@ -29,6 +29,21 @@ HWND firstWindow(DWORD process, const char* className)
     return search.found.empty() ? nullptr : search.found.front();
 }
 
+struct Threads {
+    DWORD process;
+    std::vector<DWORD> ids;
+};
+
+BOOL CALLBACK collectThreads(HWND window, LPARAM param)
+{
+    auto* threads = reinterpret_cast<Threads*>(param);
+    DWORD owner = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &owner);
+    if (owner == threads->process)
+        threads->ids.push_back(thread);
+    return TRUE;
+}
+
 std::string lastError(const std::string& what)
 {
     return what + " (error " + std::to_string(GetLastError()) + ")";
@@ -91,20 +106,8 @@ HWND GameProcess::focus() const
     HWND fallback = nullptr;
     // Every thread that owns a window may hold a focus: the scenario's
     // windows belong to a thread of their own.
-    struct Threads {
-        DWORD process;
-        std::vector<DWORD> ids;
-    } threads{id_, {}};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* t = reinterpret_cast<Threads*>(param);
-            DWORD owner = 0;
-            const DWORD thread = GetWindowThreadProcessId(window, &owner);
-            if (owner == t->process)
-                t->ids.push_back(thread);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&threads));
+    Threads threads{id_, {}};
+    EnumWindows(&collectThreads, reinterpret_cast<LPARAM>(&threads));
     for (DWORD thread : threads.ids) {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
