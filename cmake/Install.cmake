@@ -30,7 +30,7 @@ file(GLOB POMELO_SDK_HEADERS
 install(FILES ${POMELO_SDK_HEADERS} DESTINATION include/Pomelo)
 
 # The programs, each beside the DLLs it loads.
-foreach(program Pomelo KtConfig KtMonitor ktimage hoge)
+foreach(program Pomelo KtConfig KtMonitor KtPlay ktimage hoge)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION bin)
   endif()
@@ -48,6 +48,10 @@ if(TARGET PomeloIni)
 endif()
 if(TARGET hoge_data)
   install(DIRECTORY ${PROJECT_BINARY_DIR}/bin/hoge DESTINATION bin PATTERN done EXCLUDE)
+endif()
+if(TARGET hoge)
+  # The sample game's play script, an example for KtPlay.exe.
+  install(FILES ${PROJECT_SOURCE_DIR}/scenario/hoge/hoge.play DESTINATION bin)
 endif()
 
 configure_file(${PROJECT_SOURCE_DIR}/cmake/PomeloSDKConfig.cmake.in

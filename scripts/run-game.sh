@@ -7,11 +7,11 @@
 # (default BUILD/screenshots/PROGRAM-TIME.png), CLOSE_SECONDS (default 15)
 # before an unanswered close turns into wineserver -k.
 # With $DISPLAY set the game opens there and the player plays it to its
-# end. Otherwise it runs on a private Xvfb: the sample game is played
-# through by hogeplay.exe (scripted input from outside, as the tests do)
-# and a contact sheet of its main scenes is saved as one PNG (CONTACT_SHEET,
-# default BUILD/screenshots/PROGRAM-TIME-scenes.png); other programs, or
-# PLAY=0, get one screenshot and are closed.
+# end. Otherwise it runs on a private Xvfb: KtPlay.exe starts the sample
+# game and plays it through by its play script (scenario/hoge/hoge.play,
+# scripted input from outside), and a contact sheet of every scene is saved
+# as one PNG (CONTACT_SHEET, default BUILD/screenshots/PROGRAM-TIME-scenes.png);
+# other programs, or PLAY=0, get one screenshot and are closed.
 # The only thing written into the prefix is the setup tool's defaults, and
 # only when the product has never been set up.
 set -uo pipefail
@@ -47,6 +47,45 @@ if ! LC_ALL=C wine reg query "$product_key" /v setupMode </dev/null 2>/dev/null 
   wine KtConfig.exe /auto </dev/null || echo "run-game: KtConfig.exe /auto failed" >&2
 fi
 
+# Plays the sample game through with KtPlay.exe, which starts it, and turns
+# its contact sheet into one PNG. Returns KtPlay's exit code, 3 when there
+# is nothing to play here.
+play_through() {
+  [ "${PLAY:-1}" != 0 ] && [ "$program" = Pomelo.exe ] && [ -f KtPlay.exe ] || return 3
+  local stamp shots sheet script windows_shots windows_script
+  stamp=$(date +%Y%m%d-%H%M%S)
+  shots="$build/screenshots/scenes-$stamp"
+  sheet=${CONTACT_SHEET:-$build/screenshots/${program%.*}-$stamp-scenes.png}
+  script="$here/../scenario/hoge/hoge.play"
+  mkdir -p "$shots"
+  windows_shots=$(winepath -w "$shots" 2>/dev/null)
+  windows_script=$(winepath -w "$script" 2>/dev/null)
+  if [ -z "$windows_shots" ] || [ -z "$windows_script" ]; then
+    echo "run-game: winepath cannot name $shots or $script for Windows" >&2
+    return 1
+  fi
+  timeout -k 10 240 wine KtPlay.exe --shots "$windows_shots" --sheet "$windows_shots\\sheet.bmp" \
+    "$windows_script" </dev/null | iconv -f cp932 -t utf-8
+  local rc=${PIPESTATUS[0]}
+  if [ -f "$shots/sheet.bmp" ] && convert "$shots/sheet.bmp" "$sheet"; then
+    echo "contact sheet: $sheet"
+  else
+    echo "run-game: no contact sheet" >&2
+    [ "$rc" != 0 ] || rc=1
+  fi
+  if [ "$rc" != 0 ]; then
+    echo "run-game: the scripted play did not reach the end (KtPlay exit code $rc)" >&2
+  else
+    echo "run-game: $program played to its end by its play script"
+  fi
+  return "$rc"
+}
+
+if [ -n "${RUN_GAME_ON_XVFB:-}" ]; then
+  play_through; rc=$?
+  [ "$rc" = 3 ] || exit "$rc"
+fi
+
 wine "$program" </dev/null &
 game=$!
 
@@ -54,49 +93,6 @@ if [ -z "${RUN_GAME_ON_XVFB:-}" ]; then
   echo "run-game: $program is running on $DISPLAY; play it to its end"
   wait "$game"; rc=$?
   echo "run-game: $program ended, exit code $rc"
-  exit $rc
-fi
-
-# Plays the sample game through and joins a picture of each main scene
-# into one PNG. False when the play did not reach the end.
-play_through() {
-  [ "${PLAY:-1}" != 0 ] && [ "$program" = Pomelo.exe ] && [ -f hogeplay.exe ] || return 1
-  local stamp shots sheet
-  stamp=$(date +%Y%m%d-%H%M%S)
-  shots="$build/screenshots/scenes-$stamp"
-  sheet=${CONTACT_SHEET:-$build/screenshots/${program%.*}-$stamp-scenes.png}
-  mkdir -p "$shots"
-  local windows_shots
-  windows_shots=$(winepath -w "$shots" 2>/dev/null)
-  if [ -z "$windows_shots" ]; then
-    # Without a folder hogeplay would play on and save nothing.
-    echo "run-game: winepath cannot name $shots for Windows" >&2
-    return 1
-  fi
-  if ! timeout 180 wine hogeplay.exe --shots "$windows_shots" </dev/null; then
-    echo "run-game: the scripted play did not reach the end" >&2
-    return 1
-  fi
-  local pictures=("$shots"/*.bmp)
-  if montage -geometry 400x320+6+6 -tile 4x -background '#202020' \
-       "${pictures[@]}" "$sheet"; then
-    echo "contact sheet: $sheet"
-  else
-    echo "run-game: no contact sheet" >&2
-    sheet_missing=1
-  fi
-  for ((i = 0; i < 150; i++)); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.1
-  done
-  return 0
-}
-
-sheet_missing=0
-if play_through && ! kill -0 "$game" 2>/dev/null; then
-  wait "$game"; rc=$?
-  echo "run-game: $program played to its end, exit code $rc"
-  [ "$sheet_missing" = 0 ] || exit 1
   exit $rc
 fi
 

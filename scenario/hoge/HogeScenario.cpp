@@ -25,6 +25,7 @@ constexpr int lastChoiceRegister = 4;   // last menu choice
 constexpr int sceneRegister = 5;        // the scene shown (see Scene)
 constexpr int branchRegister = 6;       // 1 mountain, 2 sea
 constexpr int offerRegister = 7;        // 1 while the title offers to continue
+constexpr int waitingRegister = 8;      // what the scene waits for (see Waiting)
 // System registers, kept in ".system.dat" beside Pomelo.ini.
 constexpr int startCounter = 0;         // how often the game has been started
 constexpr int progressRegister = 1;     // the furthest scene reached
@@ -120,7 +121,10 @@ enum Waiting { busy = 0, forInput = 1, forName = 2, forChoice = 3, forMovie = 4 
 
 void enterScene(int scene, Waiting waitingFor)
 {
+    // Busy first: whoever sees the new scene never reads the last one's wait.
+    game(waitingRegister) = busy;
     game(sceneRegister) = static_cast<DWORD>(scene);
+    game(waitingRegister) = static_cast<DWORD>(waitingFor);
     if (scene > 0 && static_cast<DWORD>(scene) > system(progressRegister))
         store.setSystem(progressRegister, static_cast<DWORD>(scene), true);
     pictures.setStatus(scene, waitingFor);
@@ -244,9 +248,9 @@ KtNextStep __cdecl forestStep(KtVelka* velka)
 {
     const char* lines[] = {"森の入口で だれかが 呼びとめた。", "「旅のかた、お名前は？」"};
     showScene(data("forest.mcg"), lines, 2, fade);
-    enterScene(forest, forName);
+    enterScene(forest, busy);
     KtString name(playerName());
-    if (!HogeScenes::askName(velka, name))
+    if (!HogeScenes::askName(velka, name, [] { enterScene(forest, forName); }))
         return end();
     store.stringRegisters.item(nameRegister) = name;
     return after(waitForPlayer(velka, forest, confirmationMode), town);
@@ -258,9 +262,9 @@ KtNextStep __cdecl townStep(KtVelka* velka)
     std::snprintf(first, sizeof first, "%sさん、町へ ようこそ。", playerName());
     const char* lines[] = {first, "山と海、どちらへ 行きますか？"};
     showScene(data("town.sld"), lines, 2, atOnce);
-    enterScene(town, forChoice);
+    enterScene(town, busy);
     int choice = 0;
-    if (!HogeScenes::choose(velka, "山", "海", choice))
+    if (!HogeScenes::choose(velka, "山", "海", choice, [] { enterScene(town, forChoice); }))
         return end();
     game(branchRegister) = static_cast<DWORD>(choice);
     return ktNext(&journeyStep);
@@ -279,8 +283,8 @@ KtNextStep __cdecl journeyStep(KtVelka* velka)
 
 KtNextStep __cdecl movieStep(KtVelka* velka)
 {
-    enterScene(movie, forMovie);
-    if (!HogeScenes::playMovie(velka, data("opening.avi")))
+    enterScene(movie, busy);
+    if (!HogeScenes::playMovie(velka, data("opening.avi"), [] { enterScene(movie, forMovie); }))
         return end();
     return ktNext(&endingStep);
 }

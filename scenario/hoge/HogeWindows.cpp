@@ -60,3 +60,16 @@ bool HogeWindows::awaitInput(KtVelka* velka, int mode, void (*tick)())
     // is collected and found at the next look.
     return awaitEvent(velka, velka->inputDone.handle, tick);
 }
+
+HogeWindows::Woken HogeWindows::awaitInputOr(KtVelka* velka, int mode, HANDLE event)
+{
+    velka->inputMode = mode;
+    velka->inputDone.unsignal();
+    PostThreadMessageA(velka->windowThread.threadId, KtMessage::startInput, 0, 0);
+    HANDLE events[3] = {velka->quitRequest.handle, velka->inputDone.handle, event};
+    switch (WaitForMultipleObjects(3, events, FALSE, INFINITE)) {
+    case WAIT_OBJECT_0 + 1: return Woken::input;
+    case WAIT_OBJECT_0 + 2: return Woken::event;
+    default: return Woken::quit;
+    }
+}

@@ -20,6 +20,10 @@ public:
     // cancel only) and waits for it; every second without one, tick runs
     // (when given). False when the player quit. The code is inputCode.
     static bool awaitInput(KtVelka* velka, int mode, void (*tick)() = nullptr);
+    // Asks for one input as awaitInput does, and waits for it or for the
+    // event, whichever comes first.
+    enum class Woken { input, event, quit };
+    static Woken awaitInputOr(KtVelka* velka, int mode, HANDLE event);
     // Waits for the event or the player's quit; tick as above.
     static bool awaitEvent(KtVelka* velka, HANDLE event, void (*tick)() = nullptr);
 };

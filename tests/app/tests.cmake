@@ -46,12 +46,9 @@ if(TARGET Startup_test)
   pomelo_add_resources(Startup_test)
 endif()
 
-# hogeplay plays the sample game from outside (run.sh uses it for its
-# contact sheet); the play-through test drives the game the same way.
-add_executable(hogeplay ${CMAKE_CURRENT_LIST_DIR}/HogePlay.cpp ${PROJECT_SOURCE_DIR}/tests/support/HogePlayer.cpp)
-target_include_directories(hogeplay PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
-target_link_libraries(hogeplay PRIVATE user32 gdi32)
 if(TARGET HogeGame_test)
-  add_dependencies(HogeGame_test Pomelo PomeloIni boxdriver hoge KtMonitor ktpnm)
+  # It plays the game by its play script through KtPlay.exe too.
+  add_dependencies(HogeGame_test Pomelo PomeloIni boxdriver hoge KtMonitor KtPlay ktpnm)
+  target_compile_definitions(HogeGame_test PRIVATE HOGE_PLAY_SCRIPT="${PROJECT_SOURCE_DIR}/scenario/hoge/hoge.play")
   set_tests_properties(HogeGame_test PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
 endif()

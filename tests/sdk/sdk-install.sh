@@ -22,7 +22,7 @@ cmake --install "$build" --prefix "$work/installed" >"$work/install.log" 2>&1 ||
   { show "$work/install.log"; echo "FAIL: cmake --install"; exit 1; }
 mv "$work/installed" "$work/sdk"
 sdk="$work/sdk"
-for file in bin/Pomelo.exe bin/KtLIB.dll bin/KtConfig.exe bin/KtMonitor.exe bin/ktimage.exe \
+for file in bin/Pomelo.exe bin/KtLIB.dll bin/KtConfig.exe bin/KtMonitor.exe bin/KtPlay.exe bin/hoge.play bin/ktimage.exe \
             bin/ktpnm.spi bin/libstdc++-6.dll bin/Pomelo.ini bin/hoge.dll \
             include/Pomelo/KtVelka.h include/Pomelo/KtMessage.h include/Pomelo/KtVSurface.h \
             include/Pomelo/resource.h lib/libKtLIB.dll.a lib/cmake/PomeloSDK/PomeloSDKConfig.cmake \
@@ -90,6 +90,22 @@ cp "$work/hello-build/hello.dll" "$sdk/bin/"
 LC_ALL=C sed -i -e 's/^scenario=hoge/scenario=hello/' -e 's/^entry=hege/entry=hello/' \
   "$sdk/bin/Pomelo.ini"
 run_game "beside Pomelo.exe" "$sdk/bin" Pomelo.exe
+
+# Played by the installed KtPlay.exe from a short script: it starts the
+# game in its folder and expects its end. A bad script is refused with its
+# line before anything starts.
+printf '# the module ends by itself\nexit 0 60s\n' >"$game/hello.play"
+printf 'exit 0\nwait\n' >"$game/bad.play"
+rm -f "$game/hello.txt"
+played=$(cd "$game" && timeout -k 5 90 wine "$sdk/bin/KtPlay.exe" --game . hello.play </dev/null 2>&1)
+rc=$?
+[ $rc = 0 ] || { echo "$played" | show; fail "KtPlay.exe played the outside module with exit code $rc"; }
+[ "$(iconv -f cp932 -t utf-8 "$game/hello.txt" 2>/dev/null)" = "こんにちは 2 runtime=host diagnostic=caught" ] ||
+  fail "KtPlay.exe: the module did not run"
+refused=$(cd "$game" && timeout -k 5 30 wine "$sdk/bin/KtPlay.exe" bad.play </dev/null 2>&1)
+rc=$?
+[ $rc = 2 ] && echo "$refused" | grep -q 'line 2: wait: missing argument: time' ||
+  { echo "$refused" | show; fail "KtPlay.exe took a bad script (exit code $rc)"; }
 
 [ $failures = 0 ] && echo "the SDK builds an outside module that the installed Pomelo.exe runs"
 exit $((failures > 0))

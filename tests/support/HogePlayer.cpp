@@ -168,8 +168,8 @@ bool HogePlayer::choose(int choice, DWORD limitMs) const
     HWND map = waitWindow("KtViewport", host(), limitMs);
     if (!map)
         return false;
-    // Inside box 1 or 2 of the map (140 wide, 20 apart, 80 high).
-    const LPARAM at = MAKELPARAM(70 + (choice - 1) * 160, 40);
+    // Inside box 1 or 2 of the map (140 wide, 20 apart, 80 high, 20 from its edges).
+    const LPARAM at = MAKELPARAM(20 + 70 + (choice - 1) * 160, 20 + 40);
     const DWORD start = GetTickCount();
     do {
         PostMessageA(map, WM_MOUSEMOVE, 0, at);
@@ -182,6 +182,12 @@ bool HogePlayer::choose(int choice, DWORD limitMs) const
         }
     } while (GetTickCount() - start < limitMs);
     return false;
+}
+
+bool HogePlayer::moveOnMap(int x, int y) const
+{
+    HWND map = waitWindow("KtViewport", host(), 5000);
+    return map && PostMessageA(map, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
 }
 
 COLORREF HogePlayer::pixel(int x, int y) const

@@ -37,6 +37,8 @@ public:
     // Opens the game menu with Escape and takes its item (0 is the first,
     // separators do not count); true once the menu has closed again.
     bool menuCommand(int item, DWORD limitMs) const;
+    // Moves the mouse to a client point of the choice map.
+    bool moveOnMap(int x, int y) const;
     // Presses choice 1 or 2 on the map until the scene moves on.
     bool choose(int choice, DWORD limitMs) const;
 
