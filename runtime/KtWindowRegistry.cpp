@@ -46,19 +46,25 @@ void KtWindowRegistry::destroyByName(KtVelka& velka, const char* name, BOOL noti
     {
         KtCriticalSection::Hold hold(velka.lock);
         KtWindow* window = find(velka, name);
-        if (window) {
-            if (window->windowType() == popupViewportType) {
-                KtWindow* client = static_cast<KtPopupViewport*>(window)->client;
-                if (client)
-                    destroyByName(velka, client->name.text(), FALSE);
-            }
-            // The list finds the item by the window's name (by its handle
-            // when it has none); its owned item deletes the window.
-            velka.windows.remove(static_cast<KtWindowHandle*>(window));
-        }
+        if (window)
+            unregister(velka, window);
     }
     if (notify)
         velka.windowDone.signal();
+}
+
+// The items are taken out by the window object itself, never by its name:
+// a module's own viewport may carry the name of a popup's client ("AClient"
+// beside the popup "A"), and matching by name would delete the module's
+// window and leave the client's item behind.
+void KtWindowRegistry::unregister(KtVelka& velka, KtWindow* window)
+{
+    if (window->windowType() == popupViewportType) {
+        KtWindow* client = static_cast<KtPopupViewport*>(window)->client;
+        if (client)
+            velka.windows.removeObject(static_cast<KtWindowHandle*>(client));   // not owned: unlinked only
+    }
+    velka.windows.removeObject(static_cast<KtWindowHandle*>(window));   // owned: deletes the window
 }
 
 void KtWindowRegistry::destroyAll(KtVelka& velka)

@@ -17,10 +17,14 @@ public:
     // Appends the window. When no item can be made, an owned window is
     // deleted and NotEnoughMemoryException is thrown.
     static void add(KtVelka& velka, KtWindow* window, bool owned);
-    // Removes (and so deletes) the window of that name; a popup's client
-    // viewport is unlinked first. A name not registered changes nothing.
+    // Removes (and so deletes) the first window of that name; a popup's
+    // client viewport's own item is unlinked first. A name not registered changes nothing.
     // With notify, windowDone is set once the lock has been left.
     static void destroyByName(KtVelka& velka, const char* name, BOOL notify);
     // Empties the registry, deleting every owned window.
     static void destroyAll(KtVelka& velka);
+
+private:
+    // Takes out the window's own item (and a popup's client's), under lock.
+    static void unregister(KtVelka& velka, KtWindow* window);
 };

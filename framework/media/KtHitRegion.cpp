@@ -37,6 +37,46 @@ struct KtHitRegionLayout {
 #endif
 };
 
+namespace {
+// The reports running on this thread, innermost first. A callback may delete
+// the object it was given or the group object; the destructor marks the
+// report so that mouseTest writes nothing of theirs once the callback returns.
+struct ReportInProgress {
+    ReportInProgress(KtHitRegion* object, KtHitRegion* group);
+    ~ReportInProgress();
+    ReportInProgress(const ReportInProgress&) = delete;
+    ReportInProgress& operator=(const ReportInProgress&) = delete;
+
+    static void forget(KtHitRegion* object);
+
+    KtHitRegion* object;
+    KtHitRegion* group;
+    bool gone;
+    ReportInProgress* outer;
+};
+
+thread_local ReportInProgress* innermostReport = nullptr;
+
+ReportInProgress::ReportInProgress(KtHitRegion* object, KtHitRegion* group)
+    : object(object), group(group), gone(false), outer(innermostReport)
+{
+    innermostReport = this;
+}
+
+ReportInProgress::~ReportInProgress()
+{
+    innermostReport = outer;
+}
+
+void ReportInProgress::forget(KtHitRegion* object)
+{
+    for (ReportInProgress* report = innermostReport; report; report = report->outer) {
+        if (report->object == object || report->group == object)
+            report->gone = true;
+    }
+}
+}  // namespace
+
 KtHitRegion::KtHitRegion(int x, int y, Callback report, BOOL zeroIsNoRegion, KtHitRegion* sharedWith)
     : reserved92(0), left(x), top(y), owner(nullptr), reserved116{}, skipZero(zeroIsNoRegion ? 1 : 0),
       callback(report), reserved132(0), group(sharedWith), currentRegion(-1), reserved144{},
@@ -46,13 +86,45 @@ KtHitRegion::KtHitRegion(int x, int y, Callback report, BOOL zeroIsNoRegion, KtH
     event.create(TRUE, FALSE);
 }
 
-KtHitRegion::~KtHitRegion() = default;
-
-void KtHitRegion::attachTo(KtViewport& viewport, BOOL owned)
+KtHitRegion::~KtHitRegion()
 {
-    KtCriticalSection::Hold hold(viewport.objectLock);
-    owner = &viewport;
-    viewport.objects.add(this, owned ? 1 : 0);
+    ReportInProgress::forget(this);
+    leaveOwner();
+}
+
+// The viewport would show the next mouse message to a deleted object, and
+// read its owner when it goes itself.
+void KtHitRegion::leaveOwner()
+{
+    if (!owner)
+        return;
+    KtCriticalSection::Hold hold(owner->objectLock);
+    KtObjectNode* node = owner->objects.first();
+    for (int i = 0; i < owner->objects.count; ++i, node = node->next) {
+        if (node->object == this)
+            node->owned = 0;   // this object is being deleted already
+    }
+    for (int before = -1; before != owner->objects.count;) {   // every place it holds
+        before = owner->objects.count;
+        owner->objects.removeObject(this);
+    }
+    owner = nullptr;
+}
+
+BOOL KtHitRegion::attachTo(KtViewport& viewport, BOOL owned)
+{
+    {
+        KtCriticalSection::Hold hold(viewport.objectLock);
+        const int before = viewport.objects.count;
+        viewport.objects.add(this, owned ? 1 : 0);
+        if (viewport.objects.count > before) {
+            owner = &viewport;
+            return TRUE;
+        }
+    }
+    if (owned)
+        delete this;   // handed over: nobody else would ever delete it
+    return FALSE;
 }
 
 BOOL KtHitRegion::mouseTest(UINT message, WPARAM wParam, LPARAM lParam)
@@ -66,10 +138,17 @@ BOOL KtHitRegion::mouseTest(UINT message, WPARAM wParam, LPARAM lParam)
     const int region = regionAt(lastX, lastY);
     if (region == -1 || (skipZero && region == 0))
         return FALSE;
-    if (region != sharedRegion() && callback)
-        callback(group ? group : this, message, region);
+    if (region != sharedRegion() && callback && !report(message, region))
+        return TRUE;   // the object or its group is gone: nothing of theirs is touched
     sharedRegion() = region;
     return TRUE;
+}
+
+bool KtHitRegion::report(UINT message, int region)
+{
+    ReportInProgress call(this, group);
+    callback(group ? group : this, message, region);
+    return !call.gone;
 }
 
 int KtHitRegion::regionAt(int x, int y) const

@@ -30,13 +30,19 @@ public:
     // empty cover, an event not yet signalled.
     KtHitRegion(int x, int y, Callback report, BOOL zeroIsNoRegion = FALSE,
                 KtHitRegion* sharedWith = nullptr);
+    // Leaves its owner's list first (under objectLock), so an object the
+    // module deletes is never shown another message. A callback may delete
+    // its own object or the group's.
     ~KtHitRegion() override;
 
     // Adds this object to the viewport's objects under objectLock and makes
-    // the viewport its owner. With owned set the viewport deletes the object
-    // when it goes; otherwise the module keeps it and must outlive nothing:
-    // the event tells it when the viewport let go.
-    void attachTo(KtViewport& viewport, BOOL owned);
+    // the viewport its owner; TRUE when it was added. With owned set the
+    // viewport deletes the object when it goes, and when the list cannot take
+    // it (out of memory) the object is deleted at once and FALSE comes back.
+    // Without owned the module keeps it and may delete it at any time; the
+    // event tells it when the viewport let go. A failed attach leaves the
+    // object without an owner.
+    BOOL attachTo(KtViewport& viewport, BOOL owned);
 
     // --- What the viewport calls -----------------------------------------------
     // Called for WM_MOUSEMOVE, WM_LBUTTONDOWN and WM_RBUTTONDOWN; TRUE when a
@@ -70,5 +76,8 @@ private:
     friend struct KtHitRegionLayout;
 
     int32_t& sharedRegion() { return group ? group->currentRegion : currentRegion; }
+    // Calls callback; false when it deleted this object or the group object.
+    bool report(UINT message, int region);
+    void leaveOwner();
     void putCoverBack();
 };

@@ -1,6 +1,7 @@
 // KtObjectList: insertion, search, removal and walks of the object ring.
 #include "KtObjectList.h"
 #include "ListLinks.h"
+#include "ListWalk.h"
 #include "KtLayoutCheck.h"
 #include <cstddef>
 #include <cstdint>
@@ -31,38 +32,8 @@ KtObjectList::~KtObjectList()
 
 int KtObjectList::forEach(Callback callback)
 {
-    // At most the items there at the start; the callback may remove any
-    // item, the one it is given or others, so the next node is checked
-    // again whenever the count has changed under the call.
-    KtObjectNode* node = first();
-    for (int left = count; left > 0 && node; --left) {
-        Neighbours around{node->prev, node->next, node == first()};
-        const bool wasLast = node == last;
-        const int before = count;
-        if (callback(node->object) == 0)
-            return 0;
-        if (wasLast || !last)
-            break;
-        node = count == before ? around.following : nextAfterChange(node, around);
-    }
-    return 1;
-}
-
-// The node to visit after node once a callback has changed the list: the
-// first of node's old successor, node's new successor and its old
-// predecessor's new successor that is still there; none when that would
-// wrap round to the start. (node was not last when the callback began.)
-KtObjectNode* KtObjectList::nextAfterChange(KtObjectNode* node, const Neighbours& around)
-{
-    if (KtObjectList::containsNode(around.following))
-        return around.following;
-    if (KtObjectList::containsNode(node))
-        return node == last ? nullptr : node->next;
-    if (around.wasFirst)
-        return first();
-    if (KtObjectList::containsNode(around.previous))
-        return around.previous == last ? nullptr : around.previous->next;
-    return nullptr;
+    // The callback may remove any item, the one it is given or others.
+    return ListWalk::forEach(*this, [callback](KtObjectNode* node) { return callback(node->object); });
 }
 
 void KtObjectList::removeAll()
@@ -140,6 +111,16 @@ void KtObjectList::remove(void* key)
 {
     KtObjectNode* node = findChecked(key);
     if (!isValidNode(node))
+        return;
+    ListLinks::unlink(last, node);
+    --count;
+    delete node;
+}
+
+void KtObjectList::removeObject(void* object)
+{
+    KtObjectNode* node = findWhere(object, [](void* item, void* wanted) { return item == wanted; });
+    if (node == notFound)
         return;
     ListLinks::unlink(last, node);
     --count;

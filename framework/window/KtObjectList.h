@@ -35,6 +35,11 @@ public:
 
     static KtObjectNode* const notFound;
 
+    // Removes the node that holds this very object, whatever the variant's
+    // matching rule (two windows may share a name, two objects a key), and
+    // deletes it as remove does. An object not in the list changes nothing.
+    void removeObject(void* object);
+
     KtObjectNode* first() const { return last ? last->next : nullptr; }
 
     int count;            // number of items
@@ -58,13 +63,4 @@ protected:
     int linkFirst(KtObjectNode* node);
     int linkLast(KtObjectNode* node);
     static int discard(KtObjectNode* node);
-
-private:
-    // Where a node of a walk stood before its callback ran.
-    struct Neighbours {
-        KtObjectNode* previous;
-        KtObjectNode* following;
-        bool wasFirst;
-    };
-    KtObjectNode* nextAfterChange(KtObjectNode* node, const Neighbours& around);
 };

@@ -1,6 +1,7 @@
 // KtRecordList: insertion, search, removal and walks of the record ring.
 #include "KtRecordList.h"
 #include "ListLinks.h"
+#include "ListWalk.h"
 #include "KtLayoutCheck.h"
 #include <cstddef>
 
@@ -18,6 +19,57 @@ static_assert(ktFieldsInOrder({offsetof(KtRecordList, count), offsetof(KtRecordL
 
 KtRecordNode* const KtRecordList::notFound = reinterpret_cast<KtRecordNode*>(UINTPTR_MAX);
 
+namespace {
+// A walk of a list on this thread. Records its callbacks remove from that
+// list are unlinked at once but freed when the outermost walk of the list
+// ends: a record added in the same callback could otherwise take a removed
+// one's address, and the walk, which finds its way by addresses, would jump
+// to it.
+class RecordWalk {
+public:
+    explicit RecordWalk(const KtRecordList* list) : list_(list), removed_(nullptr), outer_(innermost)
+    {
+        innermost = this;
+    }
+    ~RecordWalk()
+    {
+        innermost = outer_;
+        while (removed_) {
+            KtRecordNode* following = removed_->next;
+            KtRecordNode::destroy(removed_);
+            removed_ = following;
+        }
+    }
+    RecordWalk(const RecordWalk&) = delete;
+    RecordWalk& operator=(const RecordWalk&) = delete;
+
+    // Frees an unlinked node now, or keeps it for the end of the outermost
+    // walk of its list.
+    static void release(const KtRecordList* list, KtRecordNode* node)
+    {
+        RecordWalk* keeper = nullptr;
+        for (RecordWalk* walk = innermost; walk; walk = walk->outer_) {
+            if (walk->list_ == list)
+                keeper = walk;
+        }
+        if (!keeper) {
+            KtRecordNode::destroy(node);
+            return;
+        }
+        node->next = keeper->removed_;
+        keeper->removed_ = node;
+    }
+
+private:
+    static thread_local RecordWalk* innermost;
+
+    const KtRecordList* list_;
+    KtRecordNode* removed_;   // chained through next
+    RecordWalk* outer_;
+};
+thread_local RecordWalk* RecordWalk::innermost = nullptr;
+}  // namespace
+
 KtRecordList::KtRecordList() : count(0), last(nullptr)
 {
 }
@@ -29,17 +81,9 @@ KtRecordList::~KtRecordList()
 
 int KtRecordList::forEach(Callback callback)
 {
-    // Read ahead and count from the start: the callback may remove the
-    // record it is given.
-    KtRecordNode* node = first();
-    int n = count;
-    for (int i = 0; i < n; ++i) {
-        KtRecordNode* following = node->next;
-        if (callback(node->record) == 0)
-            return 0;
-        node = following;
-    }
-    return 1;
+    // The callback may remove any record, the one it is given or others.
+    RecordWalk walk(this);
+    return ListWalk::forEach(*this, [callback](KtRecordNode* node) { return callback(node->record); });
 }
 
 void KtRecordList::removeAll()
@@ -55,7 +99,7 @@ void KtRecordList::clear()
     last = nullptr;
     for (int i = 0; i < n; ++i) {
         KtRecordNode* following = node->next;
-        KtRecordNode::destroy(node);
+        RecordWalk::release(this, node);
         node = following;
     }
 }
@@ -102,7 +146,7 @@ void KtRecordList::remove(const int32_t* key)
         return;
     ListLinks::unlink(last, node);
     --count;
-    KtRecordNode::destroy(node);
+    RecordWalk::release(this, node);
 }
 
 KtRecordNode* KtRecordList::find(const int32_t* key)

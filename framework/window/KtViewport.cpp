@@ -151,6 +151,13 @@ void KtViewport::offerToObjects(UINT msg, WPARAM wParam, LPARAM lParam)
 void KtViewport::onPaint(PAINTSTRUCT* paint)
 {
     if (!inputActive) {
+        // Input was turned off by clearing the flag: the caret must not
+        // blink on over a field that takes no keys.
+        if (caretVisible) {
+            KtCriticalSection::Hold hold(inputLock);
+            if (caretVisible && !inputActive)
+                dropCaret();
+        }
         copySurface(paint->hdc, paint->rcPaint);
         return;
     }

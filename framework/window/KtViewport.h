@@ -103,5 +103,7 @@ private:
     void showText(int width, int height, int measuredWidth);
     bool removeLastCharacter();
     bool appendByte(BYTE code);
-    void appendDoubleByte(BYTE lead, BYTE trail);
+    bool appendPair(BYTE lead, BYTE trail);
+    // Keeps the caret's position, then hides and destroys it.
+    void dropCaret();
 };

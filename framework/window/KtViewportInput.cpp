@@ -6,15 +6,40 @@ namespace {
 const UINT backspace = 8;
 const UINT carriageReturn = 13;
 
-// Whether text ends inside a double-byte character (a lead byte whose trail
-// has not arrived yet).
-bool endsWithLoneLeadByte(const char* text, int length)
+// The first half of a double-byte character that came as WM_CHAR, waiting
+// for its second half. It is kept here, never in inputText, so the text
+// never holds half a character whether the pair was posted or sent; the
+// next character to any field of this thread either completes it or drops it.
+struct PendingLead {
+    HWND window;
+    BYTE lead;
+};
+thread_local PendingLead pendingLead = {nullptr, 0};
+
+void holdLead(HWND window, BYTE lead)
 {
-    const char* end = text + length;
-    const char* last = nullptr;
-    for (const char* p = text; p < end; p = CharNextA(p))
-        last = p;
-    return last && end - last == 1 && IsDBCSLeadByte(BYTE(*last));
+    pendingLead = {window, lead};
+}
+
+// Takes the waiting first half meant for window, if any.
+bool takeLead(HWND window, BYTE& lead)
+{
+    const PendingLead pending = pendingLead;
+    pendingLead = {nullptr, 0};
+    lead = pending.lead;
+    return pending.window == window && pending.window != nullptr;
+}
+
+// Whether the two bytes make one character of the ANSI code page. No
+// double-byte code page has second bytes below 0x40 (a NUL, a control code,
+// a digit); the conversion refuses pairs the code page does not define.
+bool isDoubleByteCharacter(BYTE lead, BYTE trail)
+{
+    if (!IsDBCSLeadByte(lead) || trail < 0x40)
+        return false;
+    const char pair[2] = {char(lead), char(trail)};
+    WCHAR wide[2];
+    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, pair, 2, wide, 2) == 1;
 }
 }  // namespace
 
@@ -26,15 +51,21 @@ LRESULT KtViewport::onChar(WPARAM wParam, LPARAM lParam)
         return defaultProc(WM_CHAR, wParam, lParam);
     KtCriticalSection::Hold hold(inputLock);
     const UINT code = static_cast<UINT>(wParam);
+    const BYTE byte = BYTE(code & 0xFF);
+    BYTE lead = 0;
     bool changed = false;
-    if (code == backspace)
+    if (takeLead(handle, lead) && isDoubleByteCharacter(lead, byte))
+        changed = appendPair(lead, byte);
+    else if (code == backspace)
         changed = removeLastCharacter();
     else if (code == carriageReturn)
         changed = false;
     else if (code < 32)
         return 0;
+    else if (IsDBCSLeadByte(byte))
+        holdLead(handle, byte);   // shown once its second half has come
     else
-        changed = appendByte(BYTE(code & 0xFF));
+        changed = appendByte(byte);
     if (changed) {
         const SIZE measured = measureText();
         // One cell more than the text, so a removed character's cell is repainted.
@@ -51,6 +82,8 @@ LRESULT KtViewport::onImeChar(WPARAM wParam, LPARAM lParam)
     if (!inputActive)
         return defaultProc(WM_IME_CHAR, wParam, lParam);
     KtCriticalSection::Hold hold(inputLock);
+    BYTE waiting;
+    takeLead(handle, waiting);   // a first half followed by a whole character is dropped
     const BYTE lead = BYTE((wParam >> 8) & 0xFF);
     const BYTE trail = BYTE(wParam & 0xFF);
     if (!IsDBCSLeadByte(lead)) {
@@ -59,8 +92,12 @@ LRESULT KtViewport::onImeChar(WPARAM wParam, LPARAM lParam)
         SendMessageA(handle, WM_CHAR, wParam, lParam);
         return 0;
     }
-    if (inputText.length() < inputMaxLength - 1)
-        appendDoubleByte(lead, trail);
+    // Any process may post a pair with a second byte of 0 or one that no
+    // character has: taken, it would fuse with the next character.
+    if (isDoubleByteCharacter(lead, trail) && appendPair(lead, trail)) {
+        const SIZE measured = measureText();
+        showText(measured.cx, measured.cy, measured.cx);
+    }
     return 0;
 }
 
@@ -83,28 +120,21 @@ bool KtViewport::removeLastCharacter()
 
 bool KtViewport::appendByte(BYTE code)
 {
-    const int length = inputText.length();
-    if (length >= inputMaxLength)
+    if (inputText.length() >= inputMaxLength)
         return false;
-    if (IsDBCSLeadByte(code) && !endsWithLoneLeadByte(inputText.text(), length)
-        && length >= inputMaxLength - 1) {
-        // The first half of a character that arrives in two WM_CHARs and
-        // would not fit whole: leave it out, and its second half with it.
-        MSG trailMessage;
-        PeekMessageA(&trailMessage, handle, WM_CHAR, WM_CHAR, PM_REMOVE);
-        return false;
-    }
     const char text[2] = {char(code), '\0'};
     inputText.append(text);
     return true;
 }
 
-void KtViewport::appendDoubleByte(BYTE lead, BYTE trail)
+// A character that would not fit whole is left out, both of its bytes.
+bool KtViewport::appendPair(BYTE lead, BYTE trail)
 {
+    if (inputText.length() >= inputMaxLength - 1)
+        return false;
     const char text[3] = {char(lead), char(trail), '\0'};
     inputText.append(text);
-    const SIZE measured = measureText();
-    showText(measured.cx, measured.cy, measured.cx);
+    return true;
 }
 
 // --- Measuring and showing ----------------------------------------------------
@@ -168,25 +198,31 @@ LRESULT KtViewport::onSetFocus(WPARAM, LPARAM)
     return 0;
 }
 
+// The caret goes whenever the focus leaves, also once a module has turned
+// input off by clearing inputActive alone.
 LRESULT KtViewport::onKillFocus(WPARAM, LPARAM)
 {
     KtCriticalSection::Hold hold(inputLock);
-    if (inputActive && caretVisible) {
-        const KtPoint at = caret.getPos();
-        caretX = at.x;
-        caretY = at.y;
-        HideCaret(handle);
-        caret.destroy();
-        caretVisible = 0;
-    }
+    if (caretVisible)
+        dropCaret();
     return 0;
+}
+
+void KtViewport::dropCaret()
+{
+    const KtPoint at = caret.getPos();
+    caretX = at.x;
+    caretY = at.y;
+    HideCaret(handle);
+    caret.destroy();
+    caretVisible = 0;
 }
 
 // --- End of input -------------------------------------------------------------
 
 const char* KtViewport::endInput()
 {
-    if (!inputActive)
+    if (!inputActive && !caretVisible)
         return inputText.text();
     if (alive())
         SendMessageA(handle, WM_KILLFOCUS, 0, 0);   // destroys the caret

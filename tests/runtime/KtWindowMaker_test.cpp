@@ -601,6 +601,47 @@ TEST_F(WindowMaker, APopupRegistersItsClientAndTakesItAlongWhenDestroyed)
     EXPECT_FALSE(IsWindow(windows[1]));
 }
 
+
+// A module's own viewport may carry the name of a popup's client. Destroying
+// the popup takes out the client's own item and leaves the module's window
+// alone, whichever was made first; made after the popup, the name finds the
+// client itself (a registered name returns the registered window).
+TEST_F(WindowMaker, DestroyingAPopupLeavesAModuleWindowOfItsClientsName)
+{
+    struct Case {
+        const char* name;
+        bool viewportFirst;
+        int left;   // items left after destroying the popup
+    };
+    const Case cases[] = {{"viewport first", true, 1}, {"popup first", false, 0}};
+    for (const Case& c : cases) {
+        const KtWindowDescription viewportRecord =
+            describe(KtWindowDescription::viewport, "AClient", KtRect(0, 0, 30, 20));
+        KtWindow* own = c.viewportFirst ? request(viewportRecord) : nullptr;
+        auto* popup = static_cast<KtPopupViewport*>(
+            request(describe(KtWindowDescription::popupWithCaption, "A", KtRect(0, 0, 120, 90))));
+        ASSERT_NE(nullptr, popup->client) << c.name;
+        if (!own)
+            own = request(viewportRecord);
+        EXPECT_EQ(c.viewportFirst, own != popup->client) << c.name;
+        const HWND ownWindow = own->handle, popupWindow = popup->handle, clientWindow = popup->client->handle;
+
+        destroy("A");
+        EXPECT_FALSE(IsWindow(popupWindow)) << c.name;
+        EXPECT_FALSE(IsWindow(clientWindow)) << c.name;
+        ASSERT_EQ(c.left, velka_->windows.count) << c.name;
+        if (c.viewportFirst) {
+            // Compared as pointers before anything reads the item's window.
+            ASSERT_EQ(static_cast<KtWindowHandle*>(own), velka_->windows.first()->object) << c.name;
+            EXPECT_TRUE(IsWindow(ownWindow)) << c.name;
+            EXPECT_EQ(own, registered("AClient")) << c.name;
+            destroy("AClient");
+        }
+        EXPECT_EQ(0, velka_->windows.count) << c.name;
+        EXPECT_FALSE(IsWindow(ownWindow)) << c.name;
+    }
+}
+
 }  // namespace
 
 namespace {

@@ -1,8 +1,11 @@
 // KtHitRegion: region lookup at the picture's edges, reports on change and on presses, groups, and the cover on detaching.
 #include "KtHitRegion.h"
 #include "KtViewport.h"
+#include "ImportPatch.h"
 #include "ViewportStage.h"
 #include <gtest/gtest.h>
+#include <cstring>
+#include <new>
 #include <vector>
 
 namespace {
@@ -162,6 +165,149 @@ TEST(HitRegion, DetachingPutsTheCoverBackOnTheViewport)
     }
     KtCriticalSection::Hold hold(viewport.objectLock);
     viewport.objects.clear();
+}
+
+// --- Lifetime ------------------------------------------------------------------
+
+// Room for one object that the tests end by hand: once its destructor has
+// run the bytes are cleared, so that any later write into the dead object
+// shows (and a faulty build that follows its pointers finds them null).
+struct ObjectRoom {
+    static const unsigned char pattern = 0;
+    alignas(16) unsigned char bytes[sizeof(KtHitRegion)];
+
+    KtHitRegion* make(int x, KtHitRegion::Callback report, KtHitRegion* group = nullptr)
+    {
+        auto* object = new (bytes) KtHitRegion(x, 0, report, FALSE, group);
+        paintMask(*object);
+        return object;
+    }
+    void end()
+    {
+        reinterpret_cast<KtHitRegion*>(bytes)->~KtHitRegion();
+        std::memset(bytes, pattern, sizeof bytes);
+    }
+    bool untouched() const
+    {
+        for (unsigned char b : bytes)
+            if (b != pattern)
+                return false;
+        return true;
+    }
+};
+
+ObjectRoom* roomToEnd = nullptr;
+void endRoom(KtHitRegion*, UINT, int)
+{
+    roomToEnd->end();
+}
+
+// A module deletes attached objects that the viewport does not own, owned
+// ones by mistake, or from a callback (its own object or the group's): the
+// object leaves the viewport's list, nothing of it is written afterwards,
+// and the viewport no longer sees it.
+TEST(HitRegion, AnObjectDeletedAnyWayLeavesItsViewportUntouched)
+{
+    enum How { byModule, ownedByModule, byItsCallback, groupByMembersCallback };
+    struct Case {
+        const char* name;
+        How how;
+    };
+    const Case cases[] = {
+        {"not owned, deleted by the module", byModule},
+        {"owned, deleted by the module", ownedByModule},
+        {"deleted by its own callback", byItsCallback},
+        {"the group object deleted by a member's callback", groupByMembersCallback},
+    };
+    ViewportStage stage;
+    KtViewport viewport(stage.handle(), KtString("map"), KtRect(0, 0, 40, 20));
+    ASSERT_EQ(1, viewport.create());
+    for (const Case& c : cases) {
+        ObjectRoom room;
+        roomToEnd = &room;
+        KtHitRegion* member = nullptr;
+        if (c.how == groupByMembersCallback) {
+            KtHitRegion* leader = room.make(0, &remember);
+            member = new KtHitRegion(0, 0, &endRoom, FALSE, leader);
+            paintMask(*member);
+            member->attachTo(viewport, FALSE);
+        } else {
+            room.make(0, c.how == byItsCallback ? &endRoom : &remember)
+                ->attachTo(viewport, c.how == ownedByModule);
+        }
+        reports.clear();
+        const bool deletedFirst = c.how == byModule || c.how == ownedByModule;
+        if (deletedFirst) {
+            room.end();
+            EXPECT_EQ(0, viewport.objects.count) << c.name;
+        }
+        if (!deletedFirst || viewport.objects.count == 0)   // else the message would reach the dead object
+            SendMessageA(viewport.handle, WM_MOUSEMOVE, 0, at(3, 5));
+        EXPECT_TRUE(room.untouched()) << c.name;
+        const int expectedLeft = c.how == groupByMembersCallback ? 1 : 0;
+        EXPECT_EQ(expectedLeft, viewport.objects.count) << c.name;
+        EXPECT_TRUE(reports.empty()) << c.name;
+        {
+            // Whatever a faulty build left behind is not the viewport's to delete.
+            KtCriticalSection::Hold hold(viewport.objectLock);
+            KtObjectNode* node = viewport.objects.first();
+            for (int i = 0; i < viewport.objects.count; ++i, node = node->next)
+                node->owned = 0;
+            viewport.objects.clear();
+        }
+        delete member;
+    }
+}
+
+#ifdef _WIN64
+using BlockSize = unsigned long long;
+const char* const nothrowNew = "_ZnwyRKSt9nothrow_t";
+#else
+using BlockSize = unsigned int;
+const char* const nothrowNew = "_ZnwjRKSt9nothrow_t";
+#endif
+void* noMemory(BlockSize, const std::nothrow_t&) noexcept
+{
+    return nullptr;
+}
+
+int regionDeaths = 0;
+class CountedRegion : public KtHitRegion {
+public:
+    CountedRegion() : KtHitRegion(0, 0, &remember) {}
+    ~CountedRegion() override { ++regionDeaths; }
+};
+
+// When the viewport's list cannot take the object, the object has no owner,
+// and one handed over as owned is deleted rather than lost.
+TEST(HitRegion, AnAttachTheListRefusesLeavesNoOwnerAndNoLeak)
+{
+    ViewportStage stage;
+    KtViewport viewport(stage.handle(), KtString("map"), KtRect(0, 0, 40, 20));
+    struct Case {
+        BOOL owned;
+        int deaths;
+    };
+    for (const Case& c : {Case{TRUE, 1}, Case{FALSE, 0}}) {
+        regionDeaths = 0;
+        auto* object = new CountedRegion;
+        BOOL attached;
+        {
+            ImportPatch failing("libstdc++-6.dll", nothrowNew, reinterpret_cast<const void*>(&noMemory));
+            ASSERT_TRUE(failing.active());
+            attached = object->attachTo(viewport, c.owned);
+        }
+        EXPECT_FALSE(attached) << "owned " << c.owned;
+        EXPECT_EQ(0, viewport.objects.count) << "owned " << c.owned;
+        EXPECT_EQ(c.deaths, regionDeaths) << "owned " << c.owned;
+        if (c.deaths)
+            continue;
+        EXPECT_EQ(nullptr, object->owner);
+        delete object;
+    }
+    CountedRegion* kept = new CountedRegion;
+    EXPECT_TRUE(kept->attachTo(viewport, TRUE));
+    EXPECT_EQ(&viewport, kept->owner);
 }
 
 }  // namespace

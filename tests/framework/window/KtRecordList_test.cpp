@@ -119,6 +119,61 @@ TEST(KtRecordList, ForEachGetsRecordsAndStopsAtZero)
     EXPECT_EQ(nullptr, list.last);
 }
 
+// Callbacks that change the list while it is walked; each removes the
+// records named for the record it is given, then adds the ones named.
+struct RemovalCase {
+    const char* name;
+    int visitedKey;
+    std::vector<int> removedKeys;
+    std::vector<int> addedKeys;
+    std::vector<int> expectedVisits;
+};
+const RemovalCase* removalCase = nullptr;
+KtRecordList* walkedList = nullptr;
+
+int removeNamed(int32_t* r)
+{
+    const int key = r[0];
+    seen.push_back(key);
+    if (key == removalCase->visitedKey) {
+        for (int removed : removalCase->removedKeys) {
+            int32_t k[7] = {removed};
+            walkedList->remove(k);
+        }
+        for (int added : removalCase->addedKeys)
+            walkedList->add(record(added).words);
+    }
+    return 1;
+}
+
+TEST(KtRecordList, ForEachSurvivesCallbacksThatRemoveRecords)
+{
+    const RemovalCase cases[] = {
+        {"itself", 2, {2}, {}, {1, 2, 3, 4, 5}},
+        {"the next", 2, {3}, {}, {1, 2, 4, 5}},
+        {"itself and the next", 2, {2, 3}, {}, {1, 2, 4, 5}},
+        {"the next two", 1, {2, 3}, {}, {1, 4, 5}},
+        {"the last from the one before", 4, {5}, {}, {1, 2, 3, 4}},
+        {"a record already visited", 3, {1}, {}, {1, 2, 3, 4, 5}},
+        {"every other record", 2, {1, 3, 4, 5}, {}, {1, 2}},
+        {"everything", 1, {1, 2, 3, 4, 5}, {}, {1}},
+        // The count stays as it was, yet 3 is gone; 9 comes in its turn.
+        {"the next, replaced at the end", 2, {3}, {9}, {1, 2, 4, 5, 9}},
+    };
+    for (const RemovalCase& c : cases) {
+        KtRecordList list;
+        for (int key = 1; key <= 5; ++key)
+            list.add(record(key).words);
+        removalCase = &c;
+        walkedList = &list;
+        seen.clear();
+        EXPECT_EQ(1, list.forEach(&removeNamed)) << c.name;
+        EXPECT_EQ(c.expectedVisits, seen) << c.name;
+        EXPECT_EQ(5 - int(c.removedKeys.size()) + int(c.addedKeys.size()), list.count) << c.name;
+        keys(list);   // the ring is whole
+    }
+}
+
 TEST(KtWordList, OneWordRecords)
 {
     KtWordList list;

@@ -134,6 +134,56 @@ TEST_F(TextInput, ADoubleByteCharacterInTwoKeysIsNeverSplit)
     EXPECT_EQ(std::string(15, 'a'), field.text());
 }
 
+// However the two bytes of a character arrive (posted or sent as two
+// WM_CHARs, or whole as WM_IME_CHAR from any process, well formed or not),
+// the field never keeps half a character, nor loses a key queued behind.
+TEST_F(TextInput, HalfACharacterIsNeverKeptHoweverThePairArrives)
+{
+    enum How { sent, posted, ime };
+    struct Case {
+        const char* name;
+        int typedBefore;      // single-byte characters already in the field
+        How how;
+        std::string bytes;    // the keys, or the pair of the WM_IME_CHAR
+        std::string expected; // then a queued "q" (queued ahead of sent keys) and a typed "z"
+    };
+    const std::string pair = "\x82\xA0";   // "あ"
+    const std::string a14(14, 'a'), a15(15, 'a');
+    const Case cases[] = {
+        {"sent pair with room", 14, sent, pair, a14 + pair},
+        {"posted pair with room", 14, posted, pair, a14 + pair},
+        {"sent pair, one byte left", 15, sent, pair, a15 + "q"},
+        {"posted pair, one byte left", 15, posted, pair, a15 + "q"},
+        {"first half, then a byte no pair ends with", 13, sent, "\x82" "1", std::string(13, 'a') + "1qz"},
+        {"second half alone", 13, sent, "\xA0", std::string(13, 'a') + "\xA0qz"},
+        {"IME pair with room", 14, ime, pair, a14 + pair},
+        {"IME pair, one byte left", 15, ime, pair, a15 + "q"},
+        {"IME pair with a second byte of 0", 13, ime, std::string("\x82", 1) + '\0', std::string(13, 'a') + "qz"},
+        {"IME pair with a second byte below 0x40", 13, ime, "\x82\x20", std::string(13, 'a') + "qz"},
+    };
+    for (const Case& c : cases) {
+        field.inputText.clear();
+        field.type(std::string(c.typedBefore, 'a'));
+        if (c.how != posted)
+            PostMessageA(field.handle, WM_CHAR, 'q', 1);   // a key already queued
+        if (c.how == ime) {
+            field.imeChar(WPARAM(BYTE(c.bytes[0])) << 8 | BYTE(c.bytes[1]));
+        } else {
+            for (char b : c.bytes) {
+                if (c.how == sent)
+                    SendMessageA(field.handle, WM_CHAR, BYTE(b), 1);
+                else
+                    PostMessageA(field.handle, WM_CHAR, BYTE(b), 1);
+            }
+        }
+        if (c.how == posted)
+            PostMessageA(field.handle, WM_CHAR, 'q', 1);
+        ViewportStage::pump(30);
+        field.type("z");
+        EXPECT_EQ(c.expected, field.text()) << c.name;
+    }
+}
+
 TEST_F(TextInput, TheCaretComesBackWhereItWasAfterTheFocusLeft)
 {
     SetForegroundWindow(stage.handle());
@@ -221,6 +271,105 @@ TEST_F(TextInput, TheTextIsDrawnInItsColourEvenWhileTheSurfaceIsSuspended)
     EXPECT_STREQ("MW\x82\xA0", field.endInput());
     EXPECT_EQ(0, field.inputActive);
     EXPECT_EQ(0, countInk(field, box).inside) << "ending the input repaints the text away";
+}
+
+// The window that holds this thread's caret, or null.
+HWND caretWindow()
+{
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    return GetGUIThreadInfo(GetCurrentThreadId(), &gui) ? gui.hwndCaret : nullptr;
+}
+
+// A module may end the input by clearing inputActive under the lock alone:
+// the caret does not outlive it, whether the viewport next repaints or loses
+// the focus; endInput still repaints the text away afterwards.
+TEST_F(TextInput, ClearingTheFlagEndsTheInputWithoutACaretLeftBehind)
+{
+    enum Then { repaint, focusLeaves, endInput };
+    for (Then then : {repaint, focusLeaves, endInput}) {
+        SetForegroundWindow(stage.handle());
+        {
+            KtCriticalSection::Hold hold(field.inputLock);
+            field.inputActive = 1;
+        }
+        SetFocus(field.handle);
+        ASSERT_EQ(1, field.caretVisible) << then;
+        field.type("ab");
+        {
+            KtCriticalSection::Hold hold(field.inputLock);
+            field.inputActive = 0;
+        }
+        if (then == repaint)
+            field.redrawRect(nullptr, FALSE);
+        else if (then == focusLeaves)
+            SetFocus(stage.handle());
+        else
+            EXPECT_STREQ("ab", field.endInput());
+        EXPECT_EQ(0, field.caretVisible) << then;
+        EXPECT_FALSE(field.caret.exists()) << then;
+        EXPECT_NE(field.handle, caretWindow()) << then;
+        SetFocus(stage.handle());
+        field.inputText.clear();
+    }
+}
+
+// The WM_KILLFOCUS messages a viewport's window receives while it is
+// deleted (the system may send one of its own as the window goes), and
+// where the caret was once the first had been handled, and whether the
+// viewport's members were still there then.
+struct Teardown {
+    HWND window = nullptr;
+    int killFocus = 0;
+    HFONT font = nullptr;
+    HWND caretAfterKillFocus = nullptr;
+    bool fontAtKillFocus = false;
+};
+Teardown* watched = nullptr;
+
+LRESULT CALLBACK afterMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && watched && m->hwnd == watched->window && m->message == WM_KILLFOCUS) {
+        if (watched->killFocus++ == 0) {
+            watched->caretAfterKillFocus = caretWindow();
+            watched->fontAtKillFocus = GetObjectType(watched->font) == OBJ_FONT;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Deleting a viewport whose input is on, or was ended by the flag alone,
+// first takes the caret down through WM_KILLFOCUS, then deletes the font.
+TEST(TextInputTeardown, DeletingTheViewportEndsTheInputAndFreesTheFont)
+{
+    ViewportStage stage;
+    for (bool flagCleared : {false, true}) {
+        auto* doomed = new Field(stage.handle());
+        SetForegroundWindow(stage.handle());
+        SetFocus(doomed->handle);
+        ASSERT_EQ(1, doomed->caretVisible);
+        if (flagCleared) {
+            KtCriticalSection::Hold hold(doomed->inputLock);
+            doomed->inputActive = 0;
+        }
+        const HFONT font = doomed->font.handle;
+        ASSERT_EQ(DWORD(OBJ_FONT), GetObjectType(font));
+        Teardown seen;
+        seen.window = doomed->handle;
+        seen.font = font;
+        watched = &seen;
+        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &afterMessage, nullptr, GetCurrentThreadId());
+        ASSERT_NE(nullptr, hook);
+        delete doomed;
+        UnhookWindowsHookEx(hook);
+        watched = nullptr;
+        EXPECT_LE(1, seen.killFocus) << "flag cleared " << flagCleared;
+        EXPECT_NE(seen.window, seen.caretAfterKillFocus) << "flag cleared " << flagCleared;
+        EXPECT_TRUE(seen.fontAtKillFocus) << "the input ends before the members go, flag cleared "
+                                          << flagCleared;
+        EXPECT_EQ(0u, GetObjectType(font)) << "the font is deleted";
+    }
 }
 
 TEST_F(TextInput, WithInputOffKeysGoToTheDefaultAndTypeNothing)
