@@ -91,7 +91,7 @@ int main(int argc, char** argv)
     const int dstStride = frameW * 4;
     auto srcTop = [](const Picture& p) { return p.pixels.data() + size_t(frameH - 1) * frameW; };
 
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k <= static_cast<int>(PixelLoopKind::avx2); ++k) {
         const PixelLoopKind kind = static_cast<PixelLoopKind>(k);
         const PixelRows& rows = PixelRows::forKind(kind);
         if (rows.kind != kind) {
