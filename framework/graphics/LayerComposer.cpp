@@ -8,7 +8,7 @@
 
 namespace {
 
-const int bandRows = 8;
+const int bandRows = 16;
 
 // Frame positions [from, to) of one axis showing source positions src, src + 1, ...
 struct Span {
@@ -224,9 +224,10 @@ RectEdges LayerComposer::compose(const ComposeFrame& frame, const ComposeLayer* 
         if (x.any() && y.any())
             RectMath::unite(changed, RectEdges{x.pieceFrom, y.pieceFrom, x.pieceTo, y.pieceTo});
     }
-    // Bands of a few rows: the frame's band stays in the first-level cache
-    // while every layer is blended into it, and each layer's source is read
-    // in one stretch per band.
+    // Bands of a few rows: the frame's band (40 KB for 640 pixels) stays in
+    // cache while every layer is blended into it, and each layer's source is
+    // read in one stretch per band. Timed: 4 and 8 rows lost to the calls
+    // and the many short source stretches, 16 and 32 came out alike.
     RowCover cover;
     BandPieces pieces(count);
     for (int band = area.top; band < area.bottom; band += bandRows) {
