@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs the layer benchmark under Wine on a private Xvfb display:
 # composition of 24 layers against memcpy, and the wall time of transitions.
-# Usage: scripts/layer-bench.sh [BUILD] [compositions per batch]   (BUILD defaults to build)
+# Usage: scripts/layer-bench.sh [BUILD] [compositions per batch] [loop kind 0-3]   (BUILD defaults to build)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build}
 perBatch=${2:-4}
+kind=${3:-}
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$here/.." -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/i686-mingw.cmake" >/dev/null
 fi
@@ -16,6 +17,6 @@ source "$here/wine-env.sh" "$build"
 # The transitions run on a real window, hence the display.
 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" sh -c '
   cd "$0/bin"
-  wine LayerBench.exe "$1"; rc=$?
+  wine LayerBench.exe "$1" $2; rc=$?
   wineserver -k >/dev/null 2>&1
-  exit $rc' "$build" "$perBatch"
+  exit $rc' "$build" "$perBatch" "$kind"
