@@ -62,7 +62,7 @@ Axis axisOf(int from, int to, long long shift, int period, int picFrom, int picT
     return axis;
 }
 
-// The parts of one frame row that a higher layer paints opaquely: sorted,
+// The parts of a band of frame rows that a higher layer paints opaquely: sorted,
 // disjoint, adjacent parts merged.
 class RowCover {
 public:
@@ -117,9 +117,7 @@ struct Piece {
     int y, rows, from, to, src;
 };
 
-// The pieces of one band, by layer. A piece that continues the one above it
-// (same columns, next source row) extends it, so a band of an unbroken layer
-// is one call of the row loop.
+// The pieces of one band, by layer.
 class BandPieces {
 public:
     explicit BandPieces(int layers) : byLayer_(static_cast<size_t>(layers)) {}
@@ -130,20 +128,7 @@ public:
             pieces.clear();
     }
 
-    void add(int layer, int srcStride, const Piece& piece)
-    {
-        std::vector<Piece>& pieces = byLayer_[static_cast<size_t>(layer)];
-        if (!pieces.empty()) {
-            Piece& last = pieces.back();
-            if (last.from == piece.from && last.to == piece.to && last.src == piece.src &&
-                last.y + last.rows == piece.y &&
-                last.srcRow - std::ptrdiff_t(last.rows) * srcStride == piece.srcRow) {
-                ++last.rows;
-                return;
-            }
-        }
-        pieces.push_back(piece);
-    }
+    void add(int layer, const Piece& piece) { byLayer_[static_cast<size_t>(layer)].push_back(piece); }
 
     const std::vector<Piece>& of(int layer) const { return byLayer_[static_cast<size_t>(layer)]; }
 
@@ -151,12 +136,20 @@ private:
     std::vector<std::vector<Piece>> byLayer_;
 };
 
-bool paintsOpaquely(const ComposeLayer& layer, const std::uint8_t* srcRow, const Span& span)
+// Level 16 and no key pixel in the span on any of `rows` source rows from srcRow down.
+bool paintsOpaquely(const ComposeLayer& layer, const std::uint8_t* srcRow, int rows,
+                    const Span& span)
 {
     if (layer.level < 16)
         return false;
-    return layer.key < 0 ||
-           std::memchr(srcRow + span.src, layer.key, size_t(span.to - span.from)) == nullptr;
+    if (layer.key < 0)
+        return true;
+    for (int r = 0; r < rows; ++r) {
+        const std::uint8_t* row = srcRow - std::ptrdiff_t(r) * layer.stride;
+        if (std::memchr(row + span.src, layer.key, size_t(span.to - span.from)))
+            return false;
+    }
+    return true;
 }
 
 void blendPiece(const ComposeFrame& frame, const ComposeLayer& l, const Piece& p)
@@ -172,31 +165,36 @@ void blendPiece(const ComposeFrame& frame, const ComposeLayer& l, const Piece& p
 
 struct LayerAxes {
     Axis x, y;
-    size_t rowCursor = 0;   // the first span of y that may hold the current row
+    size_t rowCursor = 0;   // the first span of y that may reach the current band
 };
 
-// From the top layer down, the visible parts of every layer's spans on row
-// y; each opaque span hides what lies under it.
-void collectRow(const ComposeLayer* layers, std::vector<LayerAxes>& axes, int y,
-                const RectEdges& area, RowCover& cover, BandPieces& pieces)
+// From the top layer down, the visible parts of every layer's spans in the
+// band of rows [top, bottom). A span that covers the whole band opaquely
+// hides what lies under it in the band; a layer that shows on only some of
+// its rows (its rows start or end inside the band, or a short wrap period)
+// hides nothing, which only ever costs drawing that the layers above
+// overwrite.
+void collectBand(const ComposeLayer* layers, std::vector<LayerAxes>& axes, int top, int bottom,
+                 const RectEdges& area, RowCover& cover, BandPieces& pieces)
 {
     for (int i = int(axes.size()) - 1; i >= 0 && !cover.covers(area.left, area.right); --i) {
         LayerAxes& a = axes[size_t(i)];
         const std::vector<Span>& rows = a.y.drawn;
-        while (a.rowCursor < rows.size() && rows[a.rowCursor].to <= y)
+        while (a.rowCursor < rows.size() && rows[a.rowCursor].to <= top)
             ++a.rowCursor;
-        if (a.rowCursor == rows.size() || rows[a.rowCursor].from > y)
-            continue;
         const ComposeLayer& layer = layers[i];
-        const int sy = rows[a.rowCursor].src + (y - rows[a.rowCursor].from);
-        const std::uint8_t* srcRow = layer.topRow - std::ptrdiff_t(sy) * layer.stride;
-        for (const Span& span : a.x.drawn) {
-            cover.forUncovered(span.from, span.to, [&](int from, int to) {
-                pieces.add(i, layer.stride,
-                           Piece{srcRow, y, 1, from, to, span.src + (from - span.from)});
-            });
-            if (paintsOpaquely(layer, srcRow, span))
-                cover.add(span.from, span.to);
+        for (size_t k = a.rowCursor; k < rows.size() && rows[k].from < bottom; ++k) {
+            const int y0 = std::max(rows[k].from, top), y1 = std::min(rows[k].to, bottom);
+            const int sy = rows[k].src + (y0 - rows[k].from);
+            const std::uint8_t* srcRow = layer.topRow - std::ptrdiff_t(sy) * layer.stride;
+            const bool wholeBand = y0 == top && y1 == bottom;
+            for (const Span& span : a.x.drawn) {
+                cover.forUncovered(span.from, span.to, [&](int from, int to) {
+                    pieces.add(i, Piece{srcRow, y0, y1 - y0, from, to, span.src + (from - span.from)});
+                });
+                if (wholeBand && paintsOpaquely(layer, srcRow, y1 - y0, span))
+                    cover.add(span.from, span.to);
+            }
         }
     }
 }
@@ -233,10 +231,8 @@ RectEdges LayerComposer::compose(const ComposeFrame& frame, const ComposeLayer* 
     for (int band = area.top; band < area.bottom; band += bandRows) {
         const int end = std::min(band + bandRows, area.bottom);
         pieces.clear();
-        for (int y = band; y < end; ++y) {
-            cover.clear();
-            collectRow(layers, axes, y, area, cover, pieces);
-        }
+        cover.clear();
+        collectBand(layers, axes, band, end, area, cover, pieces);
         for (int i = 0; i < count; ++i)
             for (const Piece& p : pieces.of(i))
                 blendPiece(frame, layers[i], p);

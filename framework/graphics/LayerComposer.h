@@ -32,10 +32,10 @@ struct ComposeFrame {
 };
 
 // The result is byte for byte that of blending every layer in turn, lowest
-// first, each piece with the layer's row loop: every frame row is finished
-// for all layers while it is in cache, and a part of a row that a higher
-// layer paints opaquely (level 16, no key pixel in that part) is not drawn
-// by the layers below it.
+// first, each piece with the layer's row loop: every band of frame rows is
+// finished for all layers while it is in cache, and a part of a band that a
+// higher layer paints opaquely (level 16, no key pixel in that part) is not
+// drawn by the layers below it.
 class LayerComposer {
 public:
     // Composes layers[0 .. count) inside `area` (cut to the frame) and
