@@ -1,5 +1,6 @@
 // LayerBench: composing 24 layers into the true-colour surface, and the wall time of transitions.
 #include "KtLayerViewport.h"
+#include "PixelRows.h"
 #include "TransitionRunner.h"
 #include "TransitionScreen.h"
 
@@ -13,7 +14,9 @@
 #include <random>
 #include <vector>
 
-// Usage: LayerBench [compositions per batch]
+// Usage: LayerBench [compositions per batch] [loop kind: 0 plain, 1 MMX, 2 SSE2, 3 AVX2]
+// A kind given runs every blend with it (capped at what the processor has),
+// so that one build shows the figures of the narrower loops too.
 // Composition figures are the fastest of 45 batches, per composition, in
 // milliseconds, beside 24 × memcpy of the 640 × 480 true-colour frame measured
 // in the same run. Transition figures are the wall time of one run each on a
@@ -89,7 +92,6 @@ void benchCompose(int perBatch)
         paintKeyed(view.layers[i], rng);
     }
     const KtRect whole(0, 0, frameW, frameH);
-    auto compose = [&] { view.recompose(whole, FALSE); };
     // The two cases take turns batch by batch, so that other work on the
     // machine weighs on both alike. Covered: layer 12 is opaque, and the
     // twelve layers below it cannot show.
@@ -97,21 +99,61 @@ void benchCompose(int perBatch)
         view.layers[12].key = on ? -2 : keyIndex;
         view.layers[12].level = on ? 16 : 8;
     };
-    double keyed = 1e30, covered = 1e30;
+    // Layer by layer, as composing went before it was done in one pass: each
+    // layer blended over the area in turn, the layers wholly inside an
+    // opaque one above left out.
+    KtVSurface24 frame;
+    frame.create(frameW, frameH);
+    auto compose = [&](const KtRect& r, int) { view.recompose(r, FALSE); };
+    auto inTurn = [&](const KtRect& r, int lowest) {
+        KtRect changed;
+        for (int i = lowest; i < layerCount; ++i)
+            view.layers[i].drawInto(frame, r, changed);
+    };
+    // Each figure twice: the whole frame at once, and the sum of the fastest
+    // composition of each of its eight strips of 60 rows, which a machine
+    // busy with other work interrupts less often.
+    struct Figure {
+        double whole = 1e30, strips[8] = {1e30, 1e30, 1e30, 1e30, 1e30, 1e30, 1e30, 1e30};
+        double stripSum() const
+        {
+            double sum = 0;
+            for (double t : strips)
+                sum += t;
+            return sum;
+        }
+    };
+    auto measure = [&](Figure& f, const std::function<void(const KtRect&, int)>& work, int lowest) {
+        f.whole = std::min(f.whole, fastest([&] { work(whole, lowest); }, perBatch));
+        for (int s = 0; s < 8; ++s) {
+            const KtRect strip(0, s * 60, frameW, s * 60 + 60);
+            f.strips[s] = std::min(f.strips[s], fastest([&] { work(strip, lowest); }, perBatch));
+        }
+    };
+    Figure keyed, covered, keyedInTurn, coveredInTurn;
     for (int round = 0; round < 15; ++round) {
         cover(false);
-        keyed = std::min(keyed, fastest(compose, perBatch));
+        measure(keyed, compose, 0);
+        measure(keyedInTurn, inTurn, 0);
         cover(true);
-        covered = std::min(covered, fastest(compose, perBatch));
+        measure(covered, compose, 0);
+        measure(coveredInTurn, inTurn, 12);
     }
 
     std::printf("memcpy of one 640 x 480 true-colour frame     %8.3f ms (24 x: %.3f ms)\n", copy,
                 copies);
-    std::printf("compose 24 keyed level-8 layers               %8.3f ms %6.2f x (24 x memcpy)\n",
-                keyed, keyed / copies);
-    std::printf("  the lowest 12 covered by an opaque layer    %8.3f ms %6.2f x (24 x memcpy), "
-                "%.2f of uncovered\n",
-                covered, covered / copies, covered / keyed);
+    auto show = [&](const char* name, const Figure& f, const Figure* uncovered) {
+        std::printf("%-44s %8.3f ms %6.2f x (24 x memcpy); in strips %8.3f ms %6.2f x", name,
+                    f.whole, f.whole / copies, f.stripSum(), f.stripSum() / copies);
+        if (uncovered)
+            std::printf(", %.2f / %.2f of uncovered", f.whole / uncovered->whole,
+                        f.stripSum() / uncovered->stripSum());
+        std::printf("\n");
+    };
+    show("compose 24 keyed level-8 layers", keyed, nullptr);
+    show("  the lowest 12 covered by an opaque layer", covered, &keyed);
+    show("layer by layer, 24 keyed level-8 layers", keyedInTurn, nullptr);
+    show("  the lowest 12 covered (left out)", coveredInTurn, &keyedInTurn);
 }
 
 // Adds up what a transition asks to pause, and its copies and screen
@@ -188,7 +230,10 @@ void benchTransitions()
 int main(int argc, char** argv)
 {
     const int perBatch = argc > 1 ? std::max(1, std::atoi(argv[1])) : 4;
-    std::printf("layer composition, 640 x 480, %d per batch, fastest of 45 batches\n", perBatch);
+    if (argc > 2)
+        PixelRows::forceKind(static_cast<PixelLoopKind>(std::clamp(std::atoi(argv[2]), 0, 3)));
+    std::printf("layer composition, 640 x 480, %d per batch, fastest of 45 batches, loops of kind %d\n",
+                perBatch, int(PixelRows::forKind(PixelRows::bestKind()).kind));
     benchCompose(perBatch);
     std::printf("transitions over 640 x 480 on a window\n");
     benchTransitions();

@@ -74,7 +74,8 @@ void randomColours(KtVSurface& s, std::mt19937& rng) {
 }
 
 const char* nameOf(PixelLoopKind k) {
-    return k == PixelLoopKind::plain ? "plain" : k == PixelLoopKind::mmx ? "MMX" : "SSE2";
+    static const char* const names[] = {"plain", "MMX", "SSE2", "AVX2"};
+    return names[static_cast<int>(k)];
 }
 
 struct Baseline {
@@ -152,7 +153,8 @@ int main(int argc, char** argv) {
     std::printf("640 x 480, %d frames a batch, fastest of 25 batches\n", frames);
     std::printf("memcpy true-colour frame %.3f ms, 8-bit frame %.3f ms\n", base.trueColour,
                 base.palettized);
-    for (PixelLoopKind kind : {PixelLoopKind::plain, PixelLoopKind::mmx, PixelLoopKind::sse2}) {
+    for (PixelLoopKind kind : {PixelLoopKind::plain, PixelLoopKind::mmx, PixelLoopKind::sse2,
+                               PixelLoopKind::avx2}) {
         if (PixelRows::forKind(kind).kind != kind) {
             std::printf("%-6s not offered by this processor\n", nameOf(kind));
             continue;

@@ -3,6 +3,7 @@
 #include "KtLayerViewport.h"
 #include "KtPrintAreaObject.h"
 #include "KtVSurface24.h"
+#include <algorithm>
 #include <cstddef>
 
 struct KtPrintAreaLayout {
@@ -60,6 +61,7 @@ struct KtPrintAreaLayout {
 namespace {
 
 const int objectCount = 256;
+const int noKey = -2;
 
 // One run of a wrapped axis: picture coordinates [from, to) shown at view.
 struct Run {
@@ -76,12 +78,14 @@ void forEachRun(int from, int to, int view, int period, Each each)
         each(Run{from, to, view});
         return;
     }
-    int start = from % period;
+    // 64-bit: with an area far outside the surface (cut off before this),
+    // to − from would not fit.
+    long long start = from % period;
     if (start < 0)
         start += period;
-    for (int left = to - from; left > 0;) {
-        const int length = period - start < left ? period - start : left;
-        each(Run{start, start + length, view});
+    for (long long left = static_cast<long long>(to) - from; left > 0;) {
+        const int length = int(period - start < left ? period - start : left);
+        each(Run{int(start), int(start) + length, view});
         view += length;
         left -= length;
         start = 0;
@@ -244,8 +248,12 @@ void KtPrintArea::drawInto(KtVSurface24& dest, const KtRect& update, KtRect& dir
 {
     if (!visible || level < 1)
         return;
+    // Only dest's pixels can change: cutting to them first bounds the work,
+    // however large the area and however small a wrap period.
+    const bool pixels = dest.hasPixels();
     KtRect r = update;
-    if (!r.intersect(area))
+    if (!r.intersect(KtRect(0, 0, pixels ? dest.width() : 0, pixels ? dest.height() : 0)) ||
+        !r.intersect(area))
         return;
     KtRect p = r;
     p.offset(originX - area.left, originY - area.top);
@@ -255,34 +263,29 @@ void KtPrintArea::drawInto(KtVSurface24& dest, const KtRect& update, KtRect& dir
         drawPiece(dest, p, r.left, r.top, dirty);
 }
 
-bool KtPrintArea::drawnRect(const KtRect& update, KtRect& drawn) const
+bool KtPrintArea::composeLayer(const KtRect& update, ComposeLayer& layer) const
 {
     if (!visible || level < 1)
         return false;
-    drawn = update;
-    if (!drawn.intersect(area))
+    KtRect r = update;
+    if (!r.intersect(area))
         return false;
-    if (wrapOn())
-        return true;
-    KtRect p = drawn;
-    p.offset(originX - area.left, originY - area.top);
-    if (!p.intersect(picture))
-        return false;
-    p.offset(area.left - originX, area.top - originY);
-    drawn = p;
+    const bool pixels = surface.hasPixels();
+    layer.topRow = pixels ? surface.pixelAddress(0, 0) : nullptr;
+    layer.stride = surface.stride();
+    layer.width = pixels ? surface.width() : 0;
+    layer.height = pixels ? surface.height() : 0;
+    layer.colours = surface.colours();
+    layer.rows = &PixelRows::forSurface(surface.hasMmx);
+    layer.level = std::min(level, 16);
+    // A key that names no index makes no pixel transparent.
+    const int k = key == noKey || !pixels ? noKey : surface.resolveKey(key);
+    layer.key = k == noKey ? -1 : k;
+    layer.clip = r.edges();
+    layer.picture = picture.edges();
+    layer.shiftX = static_cast<long long>(originX) - area.left;
+    layer.shiftY = static_cast<long long>(originY) - area.top;
+    layer.periodX = wrapOn() ? wrapWidth : 0;
+    layer.periodY = wrapOn() ? wrapHeight : 0;
     return true;
-}
-
-bool KtPrintArea::paintsOpaquely(const KtRect& update, KtRect& drawn) const
-{
-    if (level < 16 || key != -2 || wrapOn() || !surface.hasPixels())
-        return false;
-    if (!drawnRect(update, drawn))
-        return false;
-    // The source rectangle must lie in the surface: a picture rectangle
-    // larger than the surface would leave pixels unpainted.
-    const int sx = drawn.left + originX - area.left - picture.left;
-    const int sy = drawn.top + originY - area.top - picture.top;
-    return sx >= 0 && sy >= 0 && sx + drawn.width() <= surface.width() &&
-           sy + drawn.height() <= surface.height();
 }

@@ -3,6 +3,7 @@
 #include "KtCriticalSection.h"
 #include "KtPrintSurface.h"
 #include "KtRect.h"
+#include "LayerComposer.h"
 
 class KtLayerViewport;
 class KtPrintAreaObject;
@@ -42,17 +43,15 @@ public:
     bool toViewport(KtRect& r) const;
     // The surface was drawn in r (null: all of it): the owner shows it.
     void changed(const KtRect* r);
-    // Draws the part of the layer inside update into dest; dirty grows by what changed.
+    // Draws the part of the layer inside update (and inside dest) into dest;
+    // dirty grows by what changed. Layer by layer, the reference of the
+    // one-pass composition.
     void drawInto(KtVSurface24& dest, const KtRect& update, KtRect& dirty);
 
     bool wrapOn() const { return wrapSwitch != 0 && (wrapMode & 3) != 0; }
-    // The rectangle of the viewport that drawInto would touch for update
-    // (for wrap mode, the bounding rectangle); false when it draws nothing.
-    bool drawnRect(const KtRect& update, KtRect& drawn) const;
-    // True when drawInto paints every pixel of `drawn` (as drawnRect gives
-    // it) with the layer's own colours: level 16, no key, no wrap, and the
-    // pixels there all come from the surface.
-    bool paintsOpaquely(const KtRect& update, KtRect& drawn) const;
+    // The layer as the one-pass composer draws it inside update (already
+    // cut to the surface it is composed into); false when it draws nothing.
+    bool composeLayer(const KtRect& update, ComposeLayer& layer) const;
 
     KtLayerViewport* owner;   // null: the layer is not defined
     int index;

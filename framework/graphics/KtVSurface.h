@@ -100,6 +100,10 @@ public:
     const RGBQUAD* colours() const { return info ? info->colours : nullptr; }
     // Pixel (x, y) with y from the top; no bounds check.
     BYTE* pixelAddress(int x, int y) const { return bits + (height() - 1 - y) * stride() + x; }
+    // The index a key argument makes transparent: -1 reads the top-left
+    // pixel (the surface must have pixels), 0..255 are themselves, anything
+    // else gives -2 (none).
+    int resolveKey(int key) const;
 
     HBITMAP bitmap;
     KtSurfaceInfo* info;
@@ -114,7 +118,6 @@ private:
 
     int pixelWidth() const { return bits ? width() : 0; }
     int pixelHeight() const { return bits ? height() : 0; }
-    int resolveKey(int key) const;
     void refreshColours();
     void setSectionColours(const RGBQUAD* table);
     void fillInitialColours(HDC screen);

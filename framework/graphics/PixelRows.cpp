@@ -12,12 +12,16 @@ const PixelRows mmxRows = {PixelLoopKind::mmx, copy8Mmx, copyKeyed8Mmx, expandMm
                            expandKeyedMmx,     mixMmx,   mixKeyedMmx};
 const PixelRows sse2Rows = {PixelLoopKind::sse2, copy8Sse2, copyKeyed8Sse2, expandSse2,
                             expandKeyedSse2,     mixSse2,   mixKeyedSse2};
+const PixelRows avx2Rows = {PixelLoopKind::avx2, copy8Avx2, copyKeyed8Avx2, expandAvx2,
+                            expandKeyedAvx2,     mixAvx2,   mixKeyedAvx2};
 
 // -1 while nothing is forced.
 std::atomic<int> forcedKind{-1};
 
 PixelLoopKind widestKind() {
     const CpuFeatures& cpu = CpuFeatures::thisProcessor();
+    if (cpu.avx2 && cpu.sse2)
+        return PixelLoopKind::avx2;
     if (cpu.sse2)
         return PixelLoopKind::sse2;
     if (cpu.mmx)
@@ -34,6 +38,8 @@ PixelLoopKind cap(PixelLoopKind kind) {
 
 const PixelRows& PixelRows::forKind(PixelLoopKind kind) {
     switch (cap(kind)) {
+    case PixelLoopKind::avx2:
+        return avx2Rows;
     case PixelLoopKind::sse2:
         return sse2Rows;
     case PixelLoopKind::mmx:

@@ -1,4 +1,4 @@
-// PixelRows: the row routines that copy, expand and blend 8-bit pixels, in plain, MMX and SSE2 loops.
+// PixelRows: the row routines that copy, expand and blend 8-bit pixels, in plain, MMX, SSE2 and AVX2 loops.
 #pragma once
 #include <cstdint>
 
@@ -27,7 +27,7 @@
 // No routine allocates, locks or calls GDI; a caller writing into a DIB section
 // flushes GDI first.
 
-enum class PixelLoopKind { plain = 0, mmx = 1, sse2 = 2 };
+enum class PixelLoopKind { plain = 0, mmx = 1, sse2 = 2, avx2 = 3 };
 
 using Copy8Fn = void (*)(std::uint8_t* dst, int dstStride, const std::uint8_t* src,
                          int srcStride, int w, int h);
@@ -83,28 +83,36 @@ struct PixelRows {
 };
 
 // The routines of each kind, for tests and benchmarks that call one directly.
-// The MMX and SSE2 ones must only run where the processor has the instructions.
+// The MMX, SSE2 and AVX2 ones must only run where the processor has the instructions.
 void copy8Plain(std::uint8_t*, int, const std::uint8_t*, int, int, int);
 void copy8Mmx(std::uint8_t*, int, const std::uint8_t*, int, int, int);
 void copy8Sse2(std::uint8_t*, int, const std::uint8_t*, int, int, int);
+void copy8Avx2(std::uint8_t*, int, const std::uint8_t*, int, int, int);
 void copyKeyed8Plain(std::uint8_t*, int, const std::uint8_t*, int, int, int, std::uint8_t);
 void copyKeyed8Mmx(std::uint8_t*, int, const std::uint8_t*, int, int, int, std::uint8_t);
 void copyKeyed8Sse2(std::uint8_t*, int, const std::uint8_t*, int, int, int, std::uint8_t);
+void copyKeyed8Avx2(std::uint8_t*, int, const std::uint8_t*, int, int, int, std::uint8_t);
 void expandPlain(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*);
 void expandMmx(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*);
 void expandSse2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*);
+void expandAvx2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*);
 void expandKeyedPlain(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*,
                       std::uint8_t);
 void expandKeyedMmx(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*,
                     std::uint8_t);
 void expandKeyedSse2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*,
                      std::uint8_t);
+void expandKeyedAvx2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*,
+                     std::uint8_t);
 void mixPlain(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*, int);
 void mixMmx(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*, int);
 void mixSse2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*, int);
+void mixAvx2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*, int);
 void mixKeyedPlain(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*, int,
                    std::uint8_t);
 void mixKeyedMmx(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*, int,
                  std::uint8_t);
 void mixKeyedSse2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*, int,
+                  std::uint8_t);
+void mixKeyedAvx2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*, int,
                   std::uint8_t);

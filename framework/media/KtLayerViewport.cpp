@@ -249,36 +249,29 @@ void KtLayerViewport::recompose(const KtRect& area, BOOL flush)
     }
 }
 
-void KtLayerViewport::compose(const KtRect& update)
+void KtLayerViewport::compose(const KtRect& requested)
 {
-    if (update.isEmpty() || !surface.hasPixels())
+    if (!surface.hasPixels())
         return;
-    KtPrintArea* order[layerCount];
+    // Only the surface's pixels can change: cutting the area to them first
+    // bounds the work, however large the area and small a wrap period.
+    KtRect update = requested;
+    if (!update.intersect(KtRect(0, 0, surface.width(), surface.height())))
+        return;
+    // Once for the whole composition: GDI may still be drawing into the
+    // layers' surfaces (and key -1 reads their top-left pixels).
+    GdiFlush();
+    ComposeLayer stack[layerCount];
     int count = 0;
     KtObjectNode* node = layerList.first();
-    for (int i = 0; i < layerList.count && count < layerCount; ++i, node = node->next)
-        order[count++] = static_cast<KtPrintArea*>(node->object);
-
-    // From the top down: a layer whose whole drawing falls inside what one
-    // opaque layer above it paints is not drawn, since every pixel it would
-    // write is overwritten. The result is the same as drawing every layer.
-    bool skip[layerCount];
-    KtRect covers[layerCount];
-    int coverCount = 0;
-    for (int i = count - 1; i >= 0; --i) {
-        KtRect drawn;
-        skip[i] = !order[i]->drawnRect(update, drawn);
-        for (int c = 0; c < coverCount && !skip[i]; ++c) {
-            KtRect common = drawn;
-            skip[i] = common.intersect(covers[c]) && common == drawn;
-        }
-        if (!skip[i] && order[i]->paintsOpaquely(update, drawn))
-            covers[coverCount++] = drawn;
+    for (int i = 0; i < layerList.count && count < layerCount; ++i, node = node->next) {
+        if (static_cast<KtPrintArea*>(node->object)->composeLayer(update, stack[count]))
+            ++count;
     }
-    for (int i = 0; i < count; ++i) {
-        if (!skip[i])
-            order[i]->drawInto(surface, update, dirty);
-    }
+    const ComposeFrame frame{surface.pixelAddress(0, 0), surface.stride(), surface.width(),
+                             surface.height()};
+    const RectEdges changed = LayerComposer::compose(frame, stack, count, update.edges());
+    dirty.unite(KtRect(changed.left, changed.top, changed.right, changed.bottom));
 }
 
 void KtLayerViewport::fadeLayer(int index, int from, int to, int step, DWORD stepMs)

@@ -46,7 +46,8 @@ TEST(KtVSurface, HasMmxMeansMmxPresentAndTheWidestLoopsStillRun)
     KtVSurface24 t;
     EXPECT_EQ(cpu.mmx ? 1 : 0, s.hasMmx);
     EXPECT_EQ(cpu.mmx ? 1 : 0, t.hasMmx);
-    const PixelLoopKind widest = cpu.sse2 ? PixelLoopKind::sse2
+    const PixelLoopKind widest = cpu.avx2 && cpu.sse2 ? PixelLoopKind::avx2
+                                 : cpu.sse2 ? PixelLoopKind::sse2
                                  : cpu.mmx ? PixelLoopKind::mmx
                                            : PixelLoopKind::plain;
     EXPECT_EQ(cpu.mmx ? widest : PixelLoopKind::plain, PixelRows::forSurface(s.hasMmx).kind);

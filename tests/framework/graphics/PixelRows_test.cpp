@@ -1,4 +1,4 @@
-// Tests of the pixel row routines: every loop kind against a model of the rules, inside guard pages.
+// Tests of the pixel row routines: every loop kind (plain, MMX, SSE2, AVX2) against a model of the rules, inside guard pages.
 #include "CpuFeatures.h"
 #include "PixelRows.h"
 
@@ -142,14 +142,16 @@ void call(const PixelRows& rows, const Job& job, uint8_t* dst, const uint8_t* sr
 
 std::vector<PixelLoopKind> availableKinds() {
     std::vector<PixelLoopKind> kinds;
-    for (PixelLoopKind k : {PixelLoopKind::plain, PixelLoopKind::mmx, PixelLoopKind::sse2})
+    for (PixelLoopKind k : {PixelLoopKind::plain, PixelLoopKind::mmx, PixelLoopKind::sse2,
+                            PixelLoopKind::avx2})
         if (PixelRows::forKind(k).kind == k)
             kinds.push_back(k);
     return kinds;
 }
 
 const char* nameOf(PixelLoopKind k) {
-    return k == PixelLoopKind::plain ? "plain" : k == PixelLoopKind::mmx ? "mmx" : "sse2";
+    static const char* const names[] = {"plain", "mmx", "sse2", "avx2"};
+    return names[static_cast<int>(k)];
 }
 
 class PixelRowsTest : public ::testing::Test {
@@ -318,15 +320,17 @@ TEST_F(PixelRowsTest, MmxLoopsLeaveFloatingPointUsable) {
 
 TEST(PixelLoopChoice, ForcedKindIsCappedAtWhatTheProcessorOffers) {
     const CpuFeatures& cpu = CpuFeatures::thisProcessor();
-    const PixelLoopKind widest = cpu.sse2  ? PixelLoopKind::sse2
-                                 : cpu.mmx ? PixelLoopKind::mmx
-                                           : PixelLoopKind::plain;
+    const PixelLoopKind widest = cpu.avx2 && cpu.sse2 ? PixelLoopKind::avx2
+                                 : cpu.sse2             ? PixelLoopKind::sse2
+                                 : cpu.mmx              ? PixelLoopKind::mmx
+                                                        : PixelLoopKind::plain;
     EXPECT_EQ(widest, PixelRows::bestKind());
     PixelRows::forceKind(PixelLoopKind::plain);
     EXPECT_EQ(PixelLoopKind::plain, PixelRows::bestKind());
     EXPECT_EQ(PixelLoopKind::plain, PixelRows::forKind(PixelRows::bestKind()).kind);
-    PixelRows::forceKind(PixelLoopKind::sse2);
+    PixelRows::forceKind(PixelLoopKind::avx2);
     EXPECT_EQ(widest, PixelRows::bestKind());
+    EXPECT_EQ(widest, PixelRows::forKind(PixelLoopKind::avx2).kind);
     PixelRows::unforceKind();
     EXPECT_EQ(widest, PixelRows::bestKind());
 }
@@ -337,6 +341,31 @@ TEST(PixelLoopChoice, FeatureBitsAreEdx23And26) {
     EXPECT_TRUE(CpuFeatures::fromLeaf1Edx(1u << 26).sse2);
     EXPECT_FALSE(CpuFeatures::fromLeaf1Edx(~((1u << 23) | (1u << 26))).mmx);
     EXPECT_FALSE(CpuFeatures::fromLeaf1Edx(~((1u << 23) | (1u << 26))).sse2);
+}
+
+// AVX2 counts only when the system also saves the 256-bit registers: a
+// processor bit alone would let the loops corrupt other threads' registers.
+TEST(PixelLoopChoice, Avx2NeedsTheProcessorBitAndTheSavedRegisterState) {
+    const unsigned osxsave = 1u << 27, avx = 1u << 28, avx2 = 1u << 5;
+    struct Case {
+        unsigned leaf1Ecx, leaf7Ebx;
+        unsigned long long xcr0;
+        bool expected;
+    };
+    const Case cases[] = {
+        {osxsave | avx, avx2, 0x7, true},
+        {osxsave | avx, avx2, 0xE7, true},   // more state saved is fine
+        {osxsave | avx, 0, 0x7, false},      // no AVX2 in leaf 7
+        {osxsave, avx2, 0x7, false},         // AVX itself missing
+        {avx, avx2, 0x7, false},             // no XGETBV: state unknown
+        {osxsave | avx, avx2, 0x3, false},   // YMM state not saved
+        {osxsave | avx, avx2, 0x5, false},   // XMM state not saved
+        {~0u & ~osxsave, ~0u, ~0ull, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, CpuFeatures::fromRegisters(c.leaf1Ecx, 1u << 26, c.leaf7Ebx, c.xcr0).avx2)
+            << std::hex << c.leaf1Ecx << " " << c.leaf7Ebx << " " << c.xcr0;
+    EXPECT_TRUE(CpuFeatures::fromRegisters(0, 1u << 23, 0, 0).mmx) << "leaf 1 EDX still read";
 }
 
 }  // namespace

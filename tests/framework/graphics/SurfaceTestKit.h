@@ -22,6 +22,8 @@ inline std::vector<PixelLoopKind> loopKinds()
         kinds.push_back(PixelLoopKind::mmx);
     if (PixelRows::forKind(PixelLoopKind::sse2).kind == PixelLoopKind::sse2)
         kinds.push_back(PixelLoopKind::sse2);
+    if (PixelRows::forKind(PixelLoopKind::avx2).kind == PixelLoopKind::avx2)
+        kinds.push_back(PixelLoopKind::avx2);
     return kinds;
 }
 
