@@ -41,3 +41,10 @@ endif()
 if(TARGET PopupArea_test)
   target_link_libraries(PopupArea_test PRIVATE KtRuntime)
 endif()
+
+# Scenario modules found beside the program and in a game folder, with the
+# current directory taken out of the DLL search (for this whole program).
+if(TARGET ScenarioModuleSearch_test)
+  target_link_libraries(ScenarioModuleSearch_test PRIVATE KtRuntime)
+  add_dependencies(ScenarioModuleSearch_test chain_three)
+endif()
