@@ -342,8 +342,9 @@ TEST_F(KtFileTest, AShortWriteAsksAndRetryWritesTheRest)
             }
         }
         EXPECT_EQ(c.throws, threw) << c.name;
-        if (!c.throws)
+        if (!c.throws) {
             EXPECT_EQ(data.size(), written) << c.name;
+        }
         EXPECT_EQ(c.onDisk, fileBytes(dir_ + "short.dat")) << c.name;
         ASSERT_EQ(c.answers.size(), boxes.count()) << c.name;
         for (const MessageBoxRecorder::Box& box : boxes.boxes()) {
