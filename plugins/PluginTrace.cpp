@@ -10,13 +10,20 @@ void PluginTrace::note(HINSTANCE plugin, const char* call)
         return;
     if (length >= sizeof text)
         return;
-    char path[MAX_PATH];
+    char path[4 * MAX_PATH];
     DWORD pathLength = GetModuleFileNameA(plugin, path, sizeof path);
     if (pathLength == 0 || pathLength >= sizeof path)
         return;
-    if (length + pathLength + lstrlenA(call) + 3 >= sizeof text)
+    // The file name alone: a folder of double-byte names would reach the
+    // variable, which Wine's GetEnvironmentVariableA then gives back cut
+    // to its length in characters.
+    const char* name = path;
+    for (const char* p = path; *p; p = CharNextA(p))
+        if (*p == '\\')
+            name = p + 1;
+    if (length + lstrlenA(name) + lstrlenA(call) + 3 >= sizeof text)
         return;
-    lstrcatA(text, path);
+    lstrcatA(text, name);
     lstrcatA(text, ":");
     lstrcatA(text, call);
     lstrcatA(text, "\n");

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 // When the process has the variable KT_SPI_TRACE, each call appends
-// "<plug-in path>:<call>\n" to it. The variable belongs to the process, so
+// "<plug-in file name>:<call>\n" to it. The variable belongs to the process, so
 // the record outlives the plug-in's unloading. Without it nothing happens.
 class PluginTrace {
 public:

@@ -2,8 +2,10 @@
 #include "KtVelka.h"
 #include "Diagnostic.h"
 #include "KtMessage.h"
+#include "KtLibrarySearch.h"
 #include "KtMessageBox.h"
 #include "KtModuleGuard.h"
+#include "KtModulePath.h"
 #include "KtRegisterMonitor.h"
 #include "KtString.h"
 #include "KtTopLevelHook.h"
@@ -101,7 +103,9 @@ INT_PTR KtVelka::load(const char* moduleFile)
     if (scenarioThread.isRunning())
         return 1;
     module.free();
-    if (module.load(moduleFile, 0))
+    // By absolute path: the current directory is no part of the DLL search.
+    KtString path = KtModulePath::resolve(moduleFile);
+    if (module.load(path.text(), KtLibrarySearch::moduleFlags()))
         return reinterpret_cast<INT_PTR>(module.handle);
 
     KtString text(moduleFile);

@@ -78,11 +78,22 @@ DWORD KtFile::read(void* buffer, DWORD size)
 
 DWORD KtFile::write(const void* buffer, DWORD size)
 {
+    const char* next = static_cast<const char*>(buffer);
+    DWORD left = size;
     for (;;) {
         DWORD done = 0;
-        if (WriteFile(handle, buffer, size, &done, nullptr))
-            return done;
-        DWORD code = GetLastError();
+        DWORD code = 0;
+        if (!WriteFile(handle, next, left, &done, nullptr))
+            code = GetLastError();
+        else if (done >= left)
+            return size;
+        else
+            code = ERROR_DISK_FULL;  // a short write says nothing; the usual cause is a full disk
+        // What did reach the file stays; Retry writes the rest after it, so a
+        // caller sees the whole buffer written or an exception.
+        done = done < left ? done : left;
+        next += done;
+        left -= done;
         KtString text(name_);
         appendWriteReason(text, code);
         if (!askRetry(text, "KtFile - write"))

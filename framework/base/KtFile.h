@@ -29,7 +29,8 @@ public:
     void open(const char* name, DWORD disposition, DWORD access, DWORD share, DWORD attributes);
     // Bytes read; 0 at the end of the file.
     DWORD read(void* buffer, DWORD size);
-    // Bytes written.
+    // Writes the whole buffer and returns size. A refused or short write
+    // asks Retry (the rest is written) or Cancel (CannotWriteException).
     DWORD write(const void* buffer, DWORD size);
     // Closes an open file and empties the name; nothing on a closed one.
     void close();

@@ -70,15 +70,27 @@ bool isShellFolder(int folder)
     return false;
 }
 
-// The executable's full path, or false when it does not fit the buffer (a
-// truncated name is not terminated on every version of Windows).
-bool readModuleFileName(char (&buffer)[262])
+// The executable's full path, or false when the platform gives none. The
+// buffer grows until the name fits: a folder of Japanese names passes 262
+// bytes long before it passes MAX_PATH characters. A name that fills the
+// buffer may be cut (and unterminated on older systems); cut before a
+// double-byte character it may also come out one byte short of the buffer,
+// with a count that looks like success. So it counts only when it leaves
+// more than two bytes free.
+bool readModuleFileName(std::vector<char>& buffer)
 {
-    DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    if (n == 0 || n >= sizeof buffer)
-        return false;
-    buffer[n] = '\0';
-    return true;
+    const size_t longest = 65536;   // 32767 characters of two bytes each
+    for (size_t size = MAX_PATH + 2; size <= 2 * longest; size *= 2) {
+        buffer.resize(size);
+        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(size));
+        if (n == 0)
+            return false;
+        if (n + 2 < size) {
+            buffer[n] = '\0';
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -203,16 +215,17 @@ void KtPathName::setSpecial(int folder)
 {
     if (folder >= executableFile && folder <= lastCurrentDirectory) {
         char buffer[262];
+        std::vector<char> program;
         switch (folder) {
         case executableFile:
-            if (readModuleFileName(buffer)) {
-                KtString result(growth, buffer);
+            if (readModuleFileName(program)) {
+                KtString result(growth, program.data());
                 path_ = result;
             }
             break;
         case executableDirectory:
-            if (readModuleFileName(buffer)) {
-                KtString file(growth, buffer);
+            if (readModuleFileName(program)) {
+                KtString file(growth, program.data());
                 const char* slash = file.findLastOf("\\");
                 KtString result(growth, nullptr);
                 result.appendN(file.text(), slash ? static_cast<int>(slash - file.text()) + 1

@@ -1,6 +1,7 @@
 // KtRegisterStore: setting system registers and the safe save of ".system.dat".
 #include "KtRegisterStore.h"
 #include "Diagnostic.h"
+#include "KtCriticalSection.h"
 #include "KtFile.h"
 #include "KtMessageBox.h"
 #include "KtPathName.h"
@@ -36,34 +37,17 @@ void flush(KtFile& file, const char* name)
 }
 
 // The scenario thread (the module's setSystem) and the main thread (a
-// monitor's write) both save through the same ".system.dat.new". The module
-// carries its own copy of this code, so a lock inside it would not be shared
-// with the host's copy: a mutex named after the process is. It belongs to
-// the thread that holds it, so a save started again on the same thread (a
-// monitor's write arriving while a Retry box of a save is open) goes on.
-class SaveLock {
-public:
-    SaveLock() : mutex_(nullptr)
-    {
-        char name[64];
-        wsprintfA(name, "Pomelo.systemSave.%lu", GetCurrentProcessId());
-        mutex_ = CreateMutexA(nullptr, FALSE, name);
-        if (mutex_)
-            WaitForSingleObject(mutex_, INFINITE);
-    }
-    ~SaveLock()
-    {
-        if (!mutex_)
-            return;
-        ReleaseMutex(mutex_);
-        CloseHandle(mutex_);
-    }
-    SaveLock(const SaveLock&) = delete;
-    SaveLock& operator=(const SaveLock&) = delete;
-
-private:
-    HANDLE mutex_;
-};
+// monitor's write) both save through the same ".system.dat.new". Host and
+// module run the one copy of this code in KtLIB.dll, so a lock of the
+// process serves; a named kernel object could be taken first by any other
+// program. The lock is re-entrant, so a save started again on the same
+// thread (a monitor's write arriving while a Retry box of a save is open)
+// goes on.
+KtCriticalSection& saveLock()
+{
+    static KtCriticalSection lock;
+    return lock;
+}
 }
 
 KtRegisterStore::KtRegisterStore(const char* base) : baseDirectory(256, base)
@@ -114,7 +98,7 @@ DWORD& KtRegisterStore::setSystem(int index, DWORD value, bool saveNow)
 
 void KtRegisterStore::saveSystem()
 {
-    SaveLock serialised;
+    KtCriticalSection::Hold serialised(saveLock());
     KtString target = systemFileName();
     KtString pending = pendingFileName();
     KtPathName pendingPath(pending.text());

@@ -3,6 +3,7 @@
 #include "KtDib.h"
 #include "KtFile.h"
 #include "KtFileFinder.h"
+#include "KtLibrarySearch.h"
 #include "KtMessageBox.h"
 #include "KtRegistryKey.h"
 #include "KtRegistryNames.h"
@@ -64,8 +65,11 @@ KtSusiePlugIn::KtSusiePlugIn() : info(nullptr), bits(nullptr)
             appendWildcard(susiePattern);
         }
     }
+    // When the program's path cannot be read the pattern stays empty, which
+    // no search takes.
     programPattern.setSpecial(KtPathName::executableDirectory);
-    appendWildcard(programPattern);
+    if (isAbsoluteFolder(programPattern.text()))
+        appendWildcard(programPattern);
 }
 
 // A drive-qualified ("C:\...") or UNC ("\\server\...") folder; anything
@@ -106,6 +110,9 @@ bool KtSusiePlugIn::load(KtFile& file, PackedDib& picture)
 
 bool KtSusiePlugIn::search(const char* pattern, KtFile& file, PackedDib& picture)
 {
+    // A relative pattern would be taken in the current directory.
+    if (!isAbsoluteFolder(pattern))
+        return false;
     KtFileFinder finder(pattern);
     bool found = false;
     while (!found && finder.next()) {
@@ -114,7 +121,9 @@ bool KtSusiePlugIn::search(const char* pattern, KtFile& file, PackedDib& picture
         KtString path(finder.fullPath());
         plugin.free();
         UnloadOnExit unload(plugin);
-        if (plugin.load(path.text()) && isImportFilter())
+        // By its absolute path; what it imports comes from its own folder
+        // and the system's, never from the current directory.
+        if (plugin.load(path.text(), KtLibrarySearch::pluginFlags()) && isImportFilter())
             found = tryPlugin(file, picture);
     }
     finder.close();

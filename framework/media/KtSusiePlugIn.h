@@ -32,7 +32,8 @@ public:
     // Searches the program's folder, then the Susie folder. True when a
     // plug-in filled dib; the file should stand where the image starts.
     bool load(KtFile& file, KtDib& dib);
-    // Tries every plug-in matching pattern, in the order the platform lists them.
+    // Tries every plug-in matching pattern, in the order the platform lists
+    // them. A pattern that is not absolute is not searched.
     bool search(const char* pattern, KtFile& file, KtDib& dib);
     // Asks the plug-in loaded now to decode the file into dib.
     bool tryPlugin(KtFile& file, KtDib& dib);

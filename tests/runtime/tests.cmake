@@ -47,3 +47,10 @@ if(TARGET ModuleTeardown_test)
   target_link_libraries(ModuleTeardown_test PRIVATE KtRuntime)
   add_dependencies(ModuleTeardown_test module_objects)
 endif()
+
+# Scenario modules found beside the program and in a game folder, with the
+# current directory taken out of the DLL search (for this whole program).
+if(TARGET ScenarioModuleSearch_test)
+  target_link_libraries(ScenarioModuleSearch_test PRIVATE KtRuntime)
+  add_dependencies(ScenarioModuleSearch_test chain_three)
+endif()

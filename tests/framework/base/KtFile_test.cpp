@@ -3,6 +3,7 @@
 #include "KtFile.h"
 #include "KtPathName.h"
 #include "MessageBoxRecorder.h"
+#include "ShortWrites.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <string>
@@ -286,6 +287,72 @@ TEST_F(KtFileTest, ReadAndWriteAgainstTheAccessModeThrowWithTheName)
     }
     EXPECT_EQ("mode.dat" "への\nアクセスは拒否されました。", boxes.last().text);
     EXPECT_EQ(3u, boxes.count());
+}
+
+std::string fileBytes(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    std::string bytes(GetFileSize(h, nullptr), '\0');
+    DWORD done = 0;
+    ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &done, nullptr);
+    CloseHandle(h);
+    return bytes;
+}
+
+// A write that the platform reports as done but cut short is a failure like
+// a refused one: asked about, and either finished on Retry or thrown.
+TEST_F(KtFileTest, AShortWriteAsksAndRetryWritesTheRest)
+{
+    const std::string data = "0123456789";
+    const std::string reason = "書き込みできません\nError code : 112";
+    struct Case {
+        const char* name;
+        int shortCalls;            // WriteFile calls cut short
+        DWORD keep;                // bytes each of them writes
+        std::vector<int> answers;  // Retry or Cancel per box
+        bool throws;
+        std::string onDisk;
+    };
+    const Case cases[] = {
+        {"half, then Retry", 1, 5, {IDRETRY}, false, data},
+        {"nothing at all, then Retry", 1, 0, {IDRETRY}, false, data},
+        {"short twice, Retry twice", 2, 3, {IDRETRY, IDRETRY}, false, data},
+        {"half, then Cancel", 1, 5, {IDCANCEL}, true, data.substr(0, 5)},
+    };
+    for (const Case& c : cases) {
+        MessageBoxRecorder boxes;
+        for (int answer : c.answers)
+            boxes.answer(answer);
+        bool threw = false;
+        DWORD written = 0;
+        {
+            KtFile file;
+            file.open("short.dat", CREATE_ALWAYS, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                      FILE_ATTRIBUTE_NORMAL);
+            ShortWrites cut(c.shortCalls, c.keep);
+            ASSERT_TRUE(cut.active()) << "the framework imports WriteFile";
+            try {
+                written = file.write(data.data(), static_cast<DWORD>(data.size()));
+            } catch (CannotWriteException& e) {
+                threw = true;
+                EXPECT_STREQ("short.dat", e.message()) << c.name;
+            }
+        }
+        EXPECT_EQ(c.throws, threw) << c.name;
+        if (!c.throws) {
+            EXPECT_EQ(data.size(), written) << c.name;
+        }
+        EXPECT_EQ(c.onDisk, fileBytes(dir_ + "short.dat")) << c.name;
+        ASSERT_EQ(c.answers.size(), boxes.count()) << c.name;
+        for (const MessageBoxRecorder::Box& box : boxes.boxes()) {
+            EXPECT_EQ("short.dat" + reason, box.text) << c.name;
+            EXPECT_EQ("KtFile - write", box.caption) << c.name;
+            EXPECT_EQ(0x12005u, box.style) << c.name;
+        }
+    }
 }
 
 TEST_F(KtFileTest, CloseEmptiesTheNameOnlyWhenOpenAndTheDestructorReleasesTheFile)

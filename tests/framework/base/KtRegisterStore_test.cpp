@@ -3,6 +3,7 @@
 #include "KtFile.h"
 #include "KtRegisterStore.h"
 #include "MessageBoxRecorder.h"
+#include "ShortWrites.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <thread>
@@ -205,6 +206,51 @@ TEST_F(KtRegisterStoreTest, AWriteThatFailsPartWayLeavesThePreviousFile)
     EXPECT_FALSE(exists(pending_)) << "the half-written file is removed";
 }
 
+// A write the platform cuts short but reports as done must not end in a
+// truncated ".system.dat", which the next start would refuse: Cancel keeps
+// the previous save, Retry completes the new one.
+TEST_F(KtRegisterStoreTest, AShortWriteNeverReplacesTheSaveWithATruncatedOne)
+{
+    struct Case {
+        const char* name;
+        int answer;
+        bool throws;
+        bool newSave;   // ".system.dat" holds the new values, else the previous ones
+    };
+    const Case cases[] = {
+        {"Cancel", IDCANCEL, true, false},
+        {"Retry", IDRETRY, false, true},
+    };
+    for (const Case& c : cases) {
+        KtRegisterStore store(folder_.c_str());
+        store.systemRegisters.create(4);
+        store.setSystem(0, 0xA1, true);
+        const std::string previous = readFile(target_);
+
+        MessageBoxRecorder boxes;
+        boxes.answer(c.answer);
+        bool threw = false;
+        {
+            // The first write, the count, comes out one byte long.
+            ShortWrites cut(1, 1);
+            ASSERT_TRUE(cut.active());
+            try {
+                store.setSystem(3, 0xB2, true);
+            } catch (CannotWriteException&) {
+                threw = true;
+            }
+        }
+        EXPECT_EQ(c.throws, threw) << c.name;
+        ASSERT_EQ(1u, boxes.count()) << c.name;
+        EXPECT_EQ("KtFile - write", boxes.last().caption) << c.name;
+        EXPECT_EQ(0u, boxes.last().text.find(pending_)) << c.name << ": " << boxes.last().text;
+        EXPECT_EQ(c.newSave ? words({4, 0xA1, 0, 0, 0xB2}) : previous, readFile(target_)) << c.name;
+        EXPECT_FALSE(exists(pending_)) << c.name;
+        KtRegisterStore next(folder_.c_str());
+        EXPECT_TRUE(next.loadSystem()) << c.name << ": the next start reads the save";
+    }
+}
+
 TEST_F(KtRegisterStoreTest, AFailedSwapLeavesThePreviousFile)
 {
     KtRegisterStore store(folder_.c_str());
@@ -278,6 +324,76 @@ TEST_F(KtRegisterStoreTest, SavesFromTheHostAndFromAModuleAtOnceAreSerialised)
     std::string saved = readFile(target_);
     store.saveSystem();
     EXPECT_TRUE(saved == readFile(target_)) << "the last save holds both threads' last values";
+}
+
+// Another program may create any kernel object under any name. Whatever it
+// made under the name a save lock might use, saves from two threads still
+// finish, serialised, without a word to the player.
+TEST_F(KtRegisterStoreTest, NoNamedObjectOfAnotherProgramStopsOrUnserialisesSaves)
+{
+    const std::string name = "Pomelo.systemSave." + std::to_string(GetCurrentProcessId());
+    struct Case {
+        const char* kind;
+        std::function<HANDLE()> take;
+    };
+    const Case cases[] = {
+        {"owned mutex", [&] { return CreateMutexA(nullptr, TRUE, name.c_str()); }},
+        {"event", [&] { return CreateEventA(nullptr, TRUE, FALSE, name.c_str()); }},
+        {"semaphore", [&] { return CreateSemaphoreA(nullptr, 0, 1, name.c_str()); }},
+    };
+    for (const Case& c : cases) {
+        // The squatter lives on a thread of its own, which owns a mutex
+        // until it is told to let go.
+        HANDLE letGo = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        std::thread squatter([&] {
+            HANDLE object = c.take();
+            SetEvent(taken);
+            WaitForSingleObject(letGo, 60000);
+            if (object) {
+                ReleaseMutex(object);
+                CloseHandle(object);
+            }
+        });
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(taken, 10000)) << c.kind;
+
+        KtRegisterStore store(folder_.c_str());
+        store.systemRegisters.create(20000);   // big enough for the saves to overlap
+        MessageBoxRecorder boxes;
+        boxes.answerAlways(IDCANCEL);
+        const int saves = 25;
+        int failures[2] = {0, 0};
+        HANDLE finished[2];
+        std::thread savers[2];
+        for (int t = 0; t < 2; ++t) {
+            finished[t] = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+            savers[t] = std::thread([&, t] {
+                for (int i = 0; i < saves; ++i) {
+                    try {
+                        store.setSystem(t, static_cast<DWORD>(i), true);
+                    } catch (Diagnostic&) {
+                        ++failures[t];
+                    }
+                }
+                SetEvent(finished[t]);
+            });
+        }
+        DWORD waited = WaitForMultipleObjects(2, finished, TRUE, 30000);
+        // Whatever happened, the squatter goes, so that stuck saves end.
+        SetEvent(letGo);
+        squatter.join();
+        for (int t = 0; t < 2; ++t) {
+            savers[t].join();
+            CloseHandle(finished[t]);
+        }
+        CloseHandle(letGo);
+        CloseHandle(taken);
+        EXPECT_EQ(WAIT_OBJECT_0, waited) << c.kind << ": the saves waited for the other program";
+        EXPECT_EQ(0, failures[0] + failures[1]) << c.kind;
+        EXPECT_EQ(0u, boxes.count()) << c.kind;
+        EXPECT_FALSE(exists(pending_)) << c.kind;
+        EXPECT_EQ(words({20000}), readFile(target_).substr(0, 4)) << c.kind;
+    }
 }
 
 }  // namespace

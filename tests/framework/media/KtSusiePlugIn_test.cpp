@@ -5,6 +5,7 @@
 #include "KtRegistryKey.h"
 #include "KtRegistryNames.h"
 #include "MessageBoxRecorder.h"
+#include "ProcessRunner.h"
 #include "PixelProbe.h"
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -199,6 +200,44 @@ TEST_F(SusiePlugInTest, CurrentDirectoryIsNeverSearched)
         // The viewer's key is only read: looking for it never makes it.
         EXPECT_EQ(c.keyPresent, susieKeyExists()) << c.name;
     }
+}
+
+// What a plug-in imports comes from its own folder or the system's. The
+// current directory, which the Open dialog moves to the picked picture's
+// folder, gives nothing: ktimport.spi loads only when ktspidep.dll lies
+// beside it, whatever folder is current.
+TEST_F(SusiePlugInTest, APlugInsImportsComeFromItsOwnFolderNeverTheCurrentOne)
+{
+    const std::string dependency = programDirectory() + "spi-dependency\\ktspidep.dll";
+    const std::string pluginFolder = programDirectory() + "susie-import\\";
+    const std::string beside = pluginFolder + "ktspidep.dll";
+    struct Case {
+        const char* name;
+        bool besidePlugin;         // a copy of the library beside the plug-in
+        std::string current;       // the current directory meanwhile
+        bool loads;
+    };
+    const Case cases[] = {
+        {"beside the plug-in", true, susieFolder, true},
+        {"only in the current directory", false, programDirectory() + "spi-dependency", false},
+    };
+    open("plain.txt");
+    for (const Case& c : cases) {
+        DeleteFileA(beside.c_str());
+        if (c.besidePlugin) {
+            ASSERT_TRUE(CopyFileA(dependency.c_str(), beside.c_str(), FALSE)) << GetLastError();
+        }
+        SetEnvironmentVariableA(traceVariable, "\n");
+        {
+            CurrentDirectory moved(c.current);
+            KtSusiePlugIn plugins;
+            PackedDib picture;
+            EXPECT_FALSE(plugins.search((pluginFolder + "*.spi").c_str(), file, picture)) << c.name;
+        }
+        EXPECT_EQ(c.loads ? Calls{"GetPluginInfo"} : Calls{}, callsOf("ktimport.spi")) << c.name;
+        EXPECT_FALSE(loaded("ktspidep.dll")) << c.name << ": freed with the plug-in";
+    }
+    DeleteFileA(beside.c_str());
 }
 
 TEST_F(SusiePlugInTest, ProgramFolderRegisteredForTheViewerIsSearchedOnce)
@@ -422,6 +461,122 @@ TEST(SusiePlugInExports, IsSupportedTakesTheFileHeadAtAnyAddress)
     }
     VirtualFree(head, 0, MEM_RELEASE);
     FreeLibrary(module);
+}
+
+// A program folder whose Shift-JIS name passes 262 bytes while staying well
+// under MAX_PATH characters: a copy of this test program runs from there with
+// the current directory in the Susie folder, whose plug-ins read what the
+// program's own do. The copy's test below reports what it found.
+const char* const longFolderVariable = "KT_LONG_PROGRAM_FOLDER_BIN";
+
+std::wstring wide(const std::string& text)
+{
+    std::wstring out(text.size() + 1, L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &out[0], int(out.size()));
+    out.resize(n > 0 ? n - 1 : 0);
+    return out;
+}
+
+std::string ansi(const std::wstring& text)
+{
+    std::string out(text.size() * 2 + 1, '\0');
+    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &out[0], int(out.size()), nullptr,
+                                nullptr);
+    out.resize(n > 0 ? n - 1 : 0);
+    return out;
+}
+
+// Two folders of 65 characters each: one name of 130 would pass the 255
+// bytes a Linux file name may have once Wine writes it in UTF-8. The name
+// holds "ソ", whose trail byte is a backslash.
+std::wstring longFolder(const std::string& bin)
+{
+    std::wstring part;
+    const std::wstring words = L"長いソフトのフォルダ名";
+    while (part.size() < 65)
+        part += words;
+    part.resize(65);
+    return wide(bin) + part + L"\\" + part + L"\\";
+}
+
+bool copyBeside(const std::string& from, const std::wstring& toFolder, const char* name)
+{
+    return CopyFileW(wide(from + name).c_str(), (toFolder + wide(name)).c_str(), FALSE) != FALSE;
+}
+
+void removeLongFolder(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            DeleteFileW((folder + found.cFileName).c_str());
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+    RemoveDirectoryW(folder.substr(0, folder.rfind(L'\\', folder.size() - 2) + 1).c_str());
+}
+
+TEST(SusieLongProgramFolder, PluginsBesideTheProgramAreFoundAndTheCurrentFolderIsNot)
+{
+    ASSERT_EQ(932u, GetACP()) << "the test needs the Japanese code page";
+    const std::string bin = programDirectory();
+    const std::wstring folder = longFolder(bin);
+    removeLongFolder(folder);
+    ASSERT_TRUE(CreateDirectoryW(folder.substr(0, folder.rfind(L'\\', folder.size() - 2)).c_str(),
+                                 nullptr));
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::string program = ansi(folder) + "KtSusiePlugIn_test.exe";
+    ASSERT_GE(ansi(folder).size(), 262u);
+    ASSERT_LT(folder.size(), size_t(MAX_PATH));
+
+    const char* files[] = {"KtSusiePlugIn_test.exe", "KtLIB.dll", "ktpnm.spi", "libstdc++-6.dll",
+                           "libwinpthread-1.dll", "libgcc_s_seh-1.dll", "libgcc_s_dw2-1.dll"};
+    for (const char* name : files)
+        copyBeside(bin, folder, name);
+    deleteSusieKey();
+    SetEnvironmentVariableA(longFolderVariable, bin.c_str());
+    ProcessRunner copy;
+    bool ended = copy.start(program, "--gtest_filter=SusieLongProgramFolderCopy.*",
+                            bin + "susie-test") &&
+                 copy.wait(60000);
+    SetEnvironmentVariableA(longFolderVariable, nullptr);
+    EXPECT_TRUE(ended) << "start error " << copy.startError();
+    EXPECT_EQ(0u, copy.exitCode()) << copy.output();
+    EXPECT_NE(std::string::npos, copy.output().find("[  PASSED  ] 1 test")) << copy.output();
+    copy.terminate();
+    removeLongFolder(folder);
+}
+
+// Runs only in the copy started above.
+TEST(SusieLongProgramFolderCopy, SearchesBesideTheProgram)
+{
+    char bin[MAX_PATH];
+    if (!GetEnvironmentVariableA(longFolderVariable, bin, sizeof bin))
+        GTEST_SKIP() << "run by PluginsBesideTheProgramAreFoundAndTheCurrentFolderIsNot";
+    std::vector<char> self(1024);
+    DWORD length = GetModuleFileNameA(nullptr, self.data(), DWORD(self.size()));
+    std::string program(self.data(), length);
+    std::string folder = program.substr(0, program.size() - strlen("KtSusiePlugIn_test.exe"));
+    ASSERT_GE(folder.size(), 262u);
+
+    SetEnvironmentVariableA(traceVariable, "\n");
+    KtSusiePlugIn plugins;
+    EXPECT_EQ(folder + "*.spi", plugins.programPattern.text());
+    EXPECT_STREQ("", plugins.susiePattern.text());
+    KtFile file;
+    for (const char* name : {"plain.txt", "grey.pgm"}) {
+        file.open((std::string(bin) + "susie-samples\\" + name).c_str(), OPEN_EXISTING,
+                  GENERIC_READ, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL);
+        PackedDib picture;
+        EXPECT_EQ(name[0] == 'g', plugins.load(file, picture)) << name;
+        file.close();
+    }
+    EXPECT_EQ((Calls{"GetPluginInfo", "IsSupported", "GetPluginInfo", "IsSupported", "GetPicture"}),
+              callsOf("ktpnm.spi"));
+    for (const char* other : {"ktpnm-susie.spi", "ktexport.spi", "ktfail.spi"})
+        EXPECT_EQ(Calls{}, callsOf(other)) << other << " in the current folder was loaded";
 }
 
 }  // namespace
