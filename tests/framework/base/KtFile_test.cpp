@@ -4,6 +4,7 @@
 #include "KtPathName.h"
 #include "MessageBoxRecorder.h"
 #include "ShortWrites.h"
+#include "FileBytes.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <string>
@@ -287,19 +288,6 @@ TEST_F(KtFileTest, ReadAndWriteAgainstTheAccessModeThrowWithTheName)
     }
     EXPECT_EQ("mode.dat" "への\nアクセスは拒否されました。", boxes.last().text);
     EXPECT_EQ(3u, boxes.count());
-}
-
-std::string fileBytes(const std::string& path)
-{
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD done = 0;
-    ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &done, nullptr);
-    CloseHandle(h);
-    return bytes;
 }
 
 // A write that the platform reports as done but cut short is a failure like

@@ -4,6 +4,7 @@
 #include "KtRegisterStore.h"
 #include "MessageBoxRecorder.h"
 #include "ShortWrites.h"
+#include "FileBytes.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <thread>
@@ -12,19 +13,6 @@
 #include <vector>
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD done = 0;
-    ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &done, nullptr);
-    CloseHandle(h);
-    return bytes;
-}
 
 bool exists(const std::string& path)
 {
@@ -113,17 +101,17 @@ TEST_F(KtRegisterStoreTest, SystemRegistersRoundTripAndEverySaveRewritesTheWhole
     EXPECT_EQ(target_, store.systemFileName().text());
     store.systemRegisters.create(8);
     store.setSystem(3, 0x12345678, true);
-    EXPECT_EQ(words({8, 0, 0, 0, 0x12345678, 0, 0, 0, 0}), readFile(target_));
+    EXPECT_EQ(words({8, 0, 0, 0, 0x12345678, 0, 0, 0, 0}), fileBytes(target_));
 
     // Without saveNow the file keeps the last save.
     store.setSystem(0, 5, false);
-    EXPECT_EQ(words({8, 0, 0, 0, 0x12345678, 0, 0, 0, 0}), readFile(target_));
+    EXPECT_EQ(words({8, 0, 0, 0, 0x12345678, 0, 0, 0, 0}), fileBytes(target_));
 
     // A smaller array leaves nothing of the longer file behind.
     store.systemRegisters.create(2);
     DWORD& element = store.setSystem(1, 0xCAFEF00D, true);
     EXPECT_EQ(&store.systemRegisters.values()[1], &element);
-    EXPECT_EQ(words({2, 0, 0xCAFEF00D}), readFile(target_));
+    EXPECT_EQ(words({2, 0, 0xCAFEF00D}), fileBytes(target_));
     EXPECT_FALSE(exists(pending_));
 
     KtRegisterStore next(folder_.c_str());
@@ -141,7 +129,7 @@ TEST_F(KtRegisterStoreTest, BadIndexWarnsSetsElementZeroAndStillSaves)
     store.setSystem(2, 77, true);
     ASSERT_EQ(1u, boxes.count());
     EXPECT_EQ("KtReg - item()", boxes.last().caption);
-    EXPECT_EQ(words({2, 77, 0}), readFile(target_));
+    EXPECT_EQ(words({2, 77, 0}), fileBytes(target_));
 }
 
 TEST_F(KtRegisterStoreTest, NoFileOrAForeignFileLoadsNothing)
@@ -168,7 +156,7 @@ TEST_F(KtRegisterStoreTest, TheModulesWriteOperationDecidesTheBytes)
     useModuleTable(store);
     ModuleRegisters::write = [](KtFile& file) { file.write("module bytes", 12); };
     store.saveSystem();
-    EXPECT_EQ("module bytes", readFile(target_));
+    EXPECT_EQ("module bytes", fileBytes(target_));
 }
 
 TEST_F(KtRegisterStoreTest, AWriteThatFailsPartWayLeavesThePreviousFile)
@@ -176,7 +164,7 @@ TEST_F(KtRegisterStoreTest, AWriteThatFailsPartWayLeavesThePreviousFile)
     KtRegisterStore store(folder_.c_str());
     store.systemRegisters.create(2);
     store.setSystem(0, 0xA1, true);
-    const std::string previous = readFile(target_);
+    const std::string previous = fileBytes(target_);
 
     // The module's write gets half its data out, then hands the file a
     // buffer it may not read, so WriteFile fails and KtFile asks.
@@ -191,7 +179,7 @@ TEST_F(KtRegisterStoreTest, AWriteThatFailsPartWayLeavesThePreviousFile)
     std::string targetWhileAsked;
     BoxScript script([&](const MessageBoxRecorder::Box&) {
         pendingWhileAsked = exists(pending_);
-        targetWhileAsked = readFile(target_);
+        targetWhileAsked = fileBytes(target_);
         return IDCANCEL;
     });
     EXPECT_THROW(store.saveSystem(), CannotWriteException);
@@ -202,7 +190,7 @@ TEST_F(KtRegisterStoreTest, AWriteThatFailsPartWayLeavesThePreviousFile)
     EXPECT_EQ(0, script.boxes[0].text.find(pending_)) << script.boxes[0].text;
     EXPECT_TRUE(pendingWhileAsked) << "the new file is written beside the old one";
     EXPECT_EQ(previous, targetWhileAsked);
-    EXPECT_EQ(previous, readFile(target_));
+    EXPECT_EQ(previous, fileBytes(target_));
     EXPECT_FALSE(exists(pending_)) << "the half-written file is removed";
 }
 
@@ -225,7 +213,7 @@ TEST_F(KtRegisterStoreTest, AShortWriteNeverReplacesTheSaveWithATruncatedOne)
         KtRegisterStore store(folder_.c_str());
         store.systemRegisters.create(4);
         store.setSystem(0, 0xA1, true);
-        const std::string previous = readFile(target_);
+        const std::string previous = fileBytes(target_);
 
         MessageBoxRecorder boxes;
         boxes.answer(c.answer);
@@ -244,7 +232,7 @@ TEST_F(KtRegisterStoreTest, AShortWriteNeverReplacesTheSaveWithATruncatedOne)
         ASSERT_EQ(1u, boxes.count()) << c.name;
         EXPECT_EQ("KtFile - write", boxes.last().caption) << c.name;
         EXPECT_EQ(0u, boxes.last().text.find(pending_)) << c.name << ": " << boxes.last().text;
-        EXPECT_EQ(c.newSave ? words({4, 0xA1, 0, 0, 0xB2}) : previous, readFile(target_)) << c.name;
+        EXPECT_EQ(c.newSave ? words({4, 0xA1, 0, 0, 0xB2}) : previous, fileBytes(target_)) << c.name;
         EXPECT_FALSE(exists(pending_)) << c.name;
         KtRegisterStore next(folder_.c_str());
         EXPECT_TRUE(next.loadSystem()) << c.name << ": the next start reads the save";
@@ -256,7 +244,7 @@ TEST_F(KtRegisterStoreTest, AFailedSwapLeavesThePreviousFile)
     KtRegisterStore store(folder_.c_str());
     store.systemRegisters.create(1);
     store.setSystem(0, 1, true);
-    const std::string previous = readFile(target_);
+    const std::string previous = fileBytes(target_);
 
     // Another program holds the file without allowing it to be replaced.
     HANDLE other = CreateFileA(target_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -270,12 +258,12 @@ TEST_F(KtRegisterStoreTest, AFailedSwapLeavesThePreviousFile)
     ASSERT_EQ(1u, boxes.count());
     EXPECT_EQ("KtFile - write", boxes.last().caption);
     EXPECT_EQ(0x12005u, boxes.last().style);
-    EXPECT_EQ(previous, readFile(target_));
+    EXPECT_EQ(previous, fileBytes(target_));
     EXPECT_FALSE(exists(pending_));
 
     // Once the other program lets go, the next save goes through.
     store.saveSystem();
-    EXPECT_EQ(words({1, 2}), readFile(target_));
+    EXPECT_EQ(words({1, 2}), fileBytes(target_));
 }
 
 TEST_F(KtRegisterStoreTest, AMissingBaseDirectoryAsksThenCancelThrowsCannotOpen)
@@ -321,9 +309,9 @@ TEST_F(KtRegisterStoreTest, SavesFromTheHostAndFromAModuleAtOnceAreSerialised)
     EXPECT_EQ(0, hostFailures);
     EXPECT_EQ(0u, boxes.count());
     EXPECT_FALSE(exists(pending_));
-    std::string saved = readFile(target_);
+    std::string saved = fileBytes(target_);
     store.saveSystem();
-    EXPECT_TRUE(saved == readFile(target_)) << "the last save holds both threads' last values";
+    EXPECT_TRUE(saved == fileBytes(target_)) << "the last save holds both threads' last values";
 }
 
 // Another program may create any kernel object under any name. Whatever it
@@ -392,7 +380,7 @@ TEST_F(KtRegisterStoreTest, NoNamedObjectOfAnotherProgramStopsOrUnserialisesSave
         EXPECT_EQ(0, failures[0] + failures[1]) << c.kind;
         EXPECT_EQ(0u, boxes.count()) << c.kind;
         EXPECT_FALSE(exists(pending_)) << c.kind;
-        EXPECT_EQ(words({20000}), readFile(target_).substr(0, 4)) << c.kind;
+        EXPECT_EQ(words({20000}), fileBytes(target_).substr(0, 4)) << c.kind;
     }
 }
 
