@@ -152,15 +152,16 @@ bool paintsOpaquely(const ComposeLayer& layer, const std::uint8_t* srcRow, int r
     return true;
 }
 
-void blendPiece(const ComposeFrame& frame, const ComposeLayer& l, const Piece& p)
+void blendPiece(const ComposeFrame& frame, const ComposeLayer& l, const MixTable& table,
+                const Piece& p)
 {
     std::uint8_t* d = frame.topRow - std::ptrdiff_t(p.y) * frame.stride + size_t(p.from) * 4;
     const std::uint8_t* s = p.srcRow + p.src;
     if (l.key < 0)
-        l.rows->mix(d, frame.stride, s, l.stride, p.to - p.from, p.rows, l.colours, l.level);
+        l.rows->mixTable(d, frame.stride, s, l.stride, p.to - p.from, p.rows, table);
     else
-        l.rows->mixKeyed(d, frame.stride, s, l.stride, p.to - p.from, p.rows, l.colours,
-                         l.level, std::uint8_t(l.key));
+        l.rows->mixTableKeyed(d, frame.stride, s, l.stride, p.to - p.from, p.rows, table,
+                              std::uint8_t(l.key));
 }
 
 struct LayerAxes {
@@ -208,6 +209,8 @@ RectEdges LayerComposer::compose(const ComposeFrame& frame, const ComposeLayer* 
     if (!RectMath::intersect(area, RectEdges{0, 0, frame.width, frame.height}) || count < 1)
         return changed;
     std::vector<LayerAxes> axes(static_cast<size_t>(count));
+    // Each layer's colours weighted by its level once, not once per piece.
+    std::vector<MixTable> tables(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const ComposeLayer& l = layers[i];
         RectEdges clip = l.clip;
@@ -219,6 +222,8 @@ RectEdges LayerComposer::compose(const ComposeFrame& frame, const ComposeLayer* 
                                    l.picture.bottom, l.height);
         const Axis& x = axes[size_t(i)].x;
         const Axis& y = axes[size_t(i)].y;
+        if (!x.drawn.empty() && !y.drawn.empty())
+            tables[size_t(i)].prepare(l.colours, l.level);
         if (x.any() && y.any())
             RectMath::unite(changed, RectEdges{x.pieceFrom, y.pieceFrom, x.pieceTo, y.pieceTo});
     }
@@ -235,7 +240,7 @@ RectEdges LayerComposer::compose(const ComposeFrame& frame, const ComposeLayer* 
         collectBand(layers, axes, band, end, area, cover, pieces);
         for (int i = 0; i < count; ++i)
             for (const Piece& p : pieces.of(i))
-                blendPiece(frame, layers[i], p);
+                blendPiece(frame, layers[i], tables[size_t(i)], p);
     }
     return changed;
 }

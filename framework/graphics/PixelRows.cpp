@@ -7,13 +7,13 @@ namespace {
 
 const PixelRows plainRows = {PixelLoopKind::plain, copy8Plain,  copyKeyed8Plain,
                              expandPlain,          expandKeyedPlain, mixPlain,
-                             mixKeyedPlain};
+                             mixKeyedPlain, mixTablePlain, mixTableKeyedPlain};
 const PixelRows mmxRows = {PixelLoopKind::mmx, copy8Mmx, copyKeyed8Mmx, expandMmx,
-                           expandKeyedMmx,     mixMmx,   mixKeyedMmx};
+                           expandKeyedMmx,     mixMmx,   mixKeyedMmx, mixTableMmx, mixTableKeyedMmx};
 const PixelRows sse2Rows = {PixelLoopKind::sse2, copy8Sse2, copyKeyed8Sse2, expandSse2,
-                            expandKeyedSse2,     mixSse2,   mixKeyedSse2};
+                            expandKeyedSse2,     mixSse2,   mixKeyedSse2, mixTableSse2, mixTableKeyedSse2};
 const PixelRows avx2Rows = {PixelLoopKind::avx2, copy8Avx2, copyKeyed8Avx2, expandAvx2,
-                            expandKeyedAvx2,     mixAvx2,   mixKeyedAvx2};
+                            expandKeyedAvx2,     mixAvx2,   mixKeyedAvx2, mixTableAvx2, mixTableKeyedAvx2};
 
 // -1 while nothing is forced.
 std::atomic<int> forcedKind{-1};

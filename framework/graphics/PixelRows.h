@@ -1,5 +1,6 @@
 // PixelRows: the row routines that copy, expand and blend 8-bit pixels, in plain, MMX, SSE2 and AVX2 loops.
 #pragma once
+#include "MixTable.h"
 #include <cstdint>
 
 // Every routine works on a rectangle of w × h pixels, already clipped by the
@@ -43,6 +44,12 @@ using MixFn = void (*)(std::uint8_t* dst, int dstStride, const std::uint8_t* src
 using MixKeyedFn = void (*)(std::uint8_t* dst, int dstStride, const std::uint8_t* src,
                             int srcStride, int w, int h, const void* colours, int level,
                             std::uint8_t key);
+// The mixes with the colours and level of a prepared table.
+using MixTableFn = void (*)(std::uint8_t* dst, int dstStride, const std::uint8_t* src,
+                            int srcStride, int w, int h, const MixTable& table);
+using MixTableKeyedFn = void (*)(std::uint8_t* dst, int dstStride, const std::uint8_t* src,
+                                 int srcStride, int w, int h, const MixTable& table,
+                                 std::uint8_t key);
 
 // One loop kind's routines. A surface picks its set once, at construction:
 //   const PixelRows* rows = &PixelRows::forKind(PixelRows::bestKind());
@@ -60,6 +67,10 @@ struct PixelRows {
     // (D × (16 − level) + P × level) / 16, P the same byte of the table colour.
     MixFn mix;
     MixKeyedFn mixKeyed;
+    // The same as mix and mixKeyed with the table's colours and level, for a
+    // caller that blends one table at one level over many pieces.
+    MixTableFn mixTable;
+    MixTableKeyedFn mixTableKeyed;
 
     // The set of one loop kind. A kind the processor lacks gives the best one it has.
     static const PixelRows& forKind(PixelLoopKind kind);
@@ -116,3 +127,15 @@ void mixKeyedSse2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const 
                   std::uint8_t);
 void mixKeyedAvx2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const void*, int,
                   std::uint8_t);
+void mixTablePlain(std::uint8_t*, int, const std::uint8_t*, int, int, int, const MixTable&);
+void mixTableMmx(std::uint8_t*, int, const std::uint8_t*, int, int, int, const MixTable&);
+void mixTableSse2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const MixTable&);
+void mixTableAvx2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const MixTable&);
+void mixTableKeyedPlain(std::uint8_t*, int, const std::uint8_t*, int, int, int, const MixTable&,
+                        std::uint8_t);
+void mixTableKeyedMmx(std::uint8_t*, int, const std::uint8_t*, int, int, int, const MixTable&,
+                        std::uint8_t);
+void mixTableKeyedSse2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const MixTable&,
+                        std::uint8_t);
+void mixTableKeyedAvx2(std::uint8_t*, int, const std::uint8_t*, int, int, int, const MixTable&,
+                        std::uint8_t);

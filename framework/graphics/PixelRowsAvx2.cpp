@@ -6,7 +6,7 @@
 // Every routine here is plain head, AVX2 body, plain tail per row; the head
 // runs until the destination is 32-byte aligned. Loads and stores are the
 // unaligned forms, so a destination that can never be aligned still works.
-// The eight table colours of a step come in with one gather; the blend is
+// A mix reads the level-weighted table (MixTable) rather than the colours,
 // the SSE2 loop's arithmetic on twice as many lanes.
 
 using namespace PixelRowsPixel;
@@ -41,20 +41,28 @@ inline __m256i eightColours(const uint8_t* s, const void* colours) {
                                    fourColours(s + 4, colours), 1);
 }
 
-// (D × (16 − L) + P × L) / 16 per byte as D + ((P − D) × L) >> 4, the SSE2
-// loop's form (see there why it is exact). Unpacking and packing work inside
-// each 128-bit half, so the pixels come back in their own order.
-inline __m256i mixEight(__m256i d, __m256i p, __m256i level16) {
+// Two prepared entries side by side: 16-bit lanes of pixel a, then of pixel b.
+inline __m128i twoWeighted(const MixTable& t, uint8_t a, uint8_t b) {
+    const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(t.weighted[a]));
+    return _mm_castpd_si128(_mm_loadh_pd(_mm_castsi128_pd(low),
+                                         reinterpret_cast<const double*>(t.weighted[b])));
+}
+
+inline __m256i fourWeighted(const MixTable& t, uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(twoWeighted(t, a, b)),
+                                   twoWeighted(t, c, d), 1);
+}
+
+// (D × (16 − L) + W) >> 4 per byte, W = P × L from the prepared table: the
+// plain rule's own sum, at most 4080, so nothing saturates or carries. The
+// entries are laid out to match the unpacking within each 128-bit half.
+inline __m256i mixEightWeighted(__m256i d, const uint8_t* s, const MixTable& t, __m256i keep16) {
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i dLow = _mm256_unpacklo_epi8(d, zero);   // pixels 0, 1 | 4, 5 as 0A 0R 0G 0B
-    const __m256i dHigh = _mm256_unpackhi_epi8(d, zero);  // pixels 2, 3 | 6, 7
-    const __m256i pLow = _mm256_unpacklo_epi8(p, zero);
-    const __m256i pHigh = _mm256_unpackhi_epi8(p, zero);
-    const __m256i low = _mm256_add_epi16(
-        dLow, _mm256_srai_epi16(_mm256_mullo_epi16(_mm256_sub_epi16(pLow, dLow), level16), 4));
-    const __m256i high = _mm256_add_epi16(
-        dHigh, _mm256_srai_epi16(_mm256_mullo_epi16(_mm256_sub_epi16(pHigh, dHigh), level16), 4));
-    return _mm256_packus_epi16(low, high);
+    const __m256i low = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(d, zero), keep16),
+                                         fourWeighted(t, s[0], s[1], s[4], s[5]));
+    const __m256i high = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(d, zero), keep16),
+                                          fourWeighted(t, s[2], s[3], s[6], s[7]));
+    return _mm256_packus_epi16(_mm256_srli_epi16(low, 4), _mm256_srli_epi16(high, 4));
 }
 
 const unsigned allKeyed = 0xFFFFFFFFu;  // _mm256_movemask_epi8 of an all-ones mask
@@ -168,37 +176,55 @@ void expandKeyedAvx2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStr
 
 void mixAvx2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w, int h,
              const void* colours, int level) {
+    MixTable table;
+    table.prepare(colours, level);
+    mixTableAvx2(dst, dstStride, src, srcStride, w, h, table);
+}
+
+void mixKeyedAvx2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
+                  int h, const void* colours, int level, uint8_t key) {
+    MixTable table;
+    table.prepare(colours, level);
+    mixTableKeyedAvx2(dst, dstStride, src, srcStride, w, h, table, key);
+}
+
+void mixTableAvx2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w, int h,
+                  const MixTable& table) {
+    const int level = table.level;
+    const void* colours = table.colours;
     if (level <= 0)
         return;
     if (level >= 16)
         return expandAvx2(dst, dstStride, src, srcStride, w, h, colours);
     const unsigned L = static_cast<unsigned>(level);
-    const __m256i level16 = _mm256_set1_epi16(static_cast<short>(level));
+    const __m256i keep16 = _mm256_set1_epi16(static_cast<short>(16 - level));
     for (; h > 0; --h, dst -= dstStride, src -= srcStride) {
         int x = headPixels(dst, 32, 4, w);
         for (int i = 0; i < x; ++i)
             mixPixel(dst + i * 4, src[i], colours, L);
         for (; x + 8 <= w; x += 8) {
             uint8_t* d = dst + x * 4;
-            store256(d, mixEight(load256(d), eightColours(src + x, colours), level16));
+            store256(d, mixEightWeighted(load256(d), src + x, table, keep16));
         }
         for (; x < w; ++x)
             mixPixel(dst + x * 4, src[x], colours, L);
     }
 }
 
-void mixKeyedAvx2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
-                  int h, const void* colours, int level, uint8_t key) {
+void mixTableKeyedAvx2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
+                       int h, const MixTable& table, uint8_t key) {
+    const int level = table.level;
+    const void* colours = table.colours;
     if (level <= 0)
         return;
     if (level >= 16)
         return expandKeyedAvx2(dst, dstStride, src, srcStride, w, h, colours, key);
     const unsigned L = static_cast<unsigned>(level);
-    const __m256i level16 = _mm256_set1_epi16(static_cast<short>(level));
+    const __m256i keep16 = _mm256_set1_epi16(static_cast<short>(16 - level));
     keyedRows(
         dst, dstStride, src, srcStride, w, h, key,
-        [colours, level16](__m256i old, const uint8_t* s) {
-            return mixEight(old, eightColours(s, colours), level16);
+        [&table, keep16](__m256i old, const uint8_t* s) {
+            return mixEightWeighted(old, s, table, keep16);
         },
         [colours, L, key](uint8_t* d, uint8_t s) { mixKeyedPixel(d, s, colours, L, key); });
 }

@@ -177,3 +177,13 @@ void mixKeyedMmx(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride,
     }
     _mm_empty();
 }
+
+void mixTableMmx(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w, int h,
+                 const MixTable& table) {
+    mixMmx(dst, dstStride, src, srcStride, w, h, table.colours, table.level);
+}
+
+void mixTableKeyedMmx(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
+                      int h, const MixTable& table, uint8_t key) {
+    mixKeyedMmx(dst, dstStride, src, srcStride, w, h, table.colours, table.level, key);
+}

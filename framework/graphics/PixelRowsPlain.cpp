@@ -91,3 +91,13 @@ void mixKeyedPlain(uint8_t* dst, int dstStride, const uint8_t* src, int srcStrid
         return expandKeyedPlain(dst, dstStride, src, srcStride, w, h, colours, key);
     mixKeyedByLevel[level](dst, dstStride, src, srcStride, w, h, colours, key);
 }
+
+void mixTablePlain(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
+                   int h, const MixTable& table) {
+    mixPlain(dst, dstStride, src, srcStride, w, h, table.colours, table.level);
+}
+
+void mixTableKeyedPlain(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
+                        int h, const MixTable& table, uint8_t key) {
+    mixKeyedPlain(dst, dstStride, src, srcStride, w, h, table.colours, table.level, key);
+}

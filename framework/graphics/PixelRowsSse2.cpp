@@ -39,24 +39,22 @@ inline __m128i fourKeyMask(const uint8_t* s, __m128i key32) {
     return _mm_cmpeq_epi32(_mm_unpacklo_epi16(words, zero), key32);       // one index a lane
 }
 
-// (D × (16 − L) + P × L) / 16 per byte, written as D + ((P − D) × L) >> 4 with an
-// arithmetic shift: 16·D is a multiple of 16, so the floor of the sum is D plus
-// the floor of (P − D) × L / 16, and |(P − D) × L| ≤ 4080 fits a 16-bit lane.
-// The table colours are gathered straight into 16-bit lanes, two pixels a
-// register, without first packing all four into one.
-inline __m128i mixFour(__m128i d, const uint8_t* s, const void* colours, __m128i level16) {
+// Two prepared entries side by side: 16-bit lanes of pixel a, then of pixel b.
+inline __m128i twoWeighted(const MixTable& t, uint8_t a, uint8_t b) {
+    const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(t.weighted[a]));
+    return _mm_castpd_si128(_mm_loadh_pd(_mm_castsi128_pd(low),
+                                         reinterpret_cast<const double*>(t.weighted[b])));
+}
+
+// (D × (16 − L) + W) >> 4 per byte, W = P × L from the prepared table: the
+// plain rule's own sum, at most 4080, so nothing saturates or carries.
+inline __m128i mixFourWeighted(__m128i d, const uint8_t* s, const MixTable& t, __m128i keep16) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i dLow = _mm_unpacklo_epi8(d, zero);   // pixels 0 and 1 as 0A 0R 0G 0B
-    const __m128i dHigh = _mm_unpackhi_epi8(d, zero);  // pixels 2 and 3
-    const __m128i pLow = _mm_unpacklo_epi8(
-        _mm_unpacklo_epi32(colourLane(s, 0, colours), colourLane(s, 1, colours)), zero);
-    const __m128i pHigh = _mm_unpacklo_epi8(
-        _mm_unpacklo_epi32(colourLane(s, 2, colours), colourLane(s, 3, colours)), zero);
-    const __m128i low = _mm_add_epi16(
-        dLow, _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(pLow, dLow), level16), 4));
-    const __m128i high = _mm_add_epi16(
-        dHigh, _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(pHigh, dHigh), level16), 4));
-    return _mm_packus_epi16(low, high);
+    const __m128i low = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), keep16),
+                                      twoWeighted(t, s[0], s[1]));
+    const __m128i high = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), keep16),
+                                       twoWeighted(t, s[2], s[3]));
+    return _mm_packus_epi16(_mm_srli_epi16(low, 4), _mm_srli_epi16(high, 4));
 }
 
 // Where mask is set keep `keep`, elsewhere take `take`.
@@ -180,37 +178,55 @@ void expandKeyedSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStr
 
 void mixSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w, int h,
              const void* colours, int level) {
+    MixTable table;
+    table.prepare(colours, level);
+    mixTableSse2(dst, dstStride, src, srcStride, w, h, table);
+}
+
+void mixKeyedSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
+                  int h, const void* colours, int level, uint8_t key) {
+    MixTable table;
+    table.prepare(colours, level);
+    mixTableKeyedSse2(dst, dstStride, src, srcStride, w, h, table, key);
+}
+
+void mixTableSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w, int h,
+                  const MixTable& table) {
+    const int level = table.level;
+    const void* colours = table.colours;
     if (level <= 0)
         return;
     if (level >= 16)
         return expandSse2(dst, dstStride, src, srcStride, w, h, colours);
     const unsigned L = static_cast<unsigned>(level);
-    const __m128i level16 = _mm_set1_epi16(static_cast<short>(level));
+    const __m128i keep16 = _mm_set1_epi16(static_cast<short>(16 - level));
     for (; h > 0; --h, dst -= dstStride, src -= srcStride) {
         int x = headPixels(dst, 16, 4, w);
         for (int i = 0; i < x; ++i)
             mixPixel(dst + i * 4, src[i], colours, L);
         for (; x + 4 <= w; x += 4) {
             uint8_t* d = dst + x * 4;
-            store128(d, mixFour(load128(d), src + x, colours, level16));
+            store128(d, mixFourWeighted(load128(d), src + x, table, keep16));
         }
         for (; x < w; ++x)
             mixPixel(dst + x * 4, src[x], colours, L);
     }
 }
 
-void mixKeyedSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
-                  int h, const void* colours, int level, uint8_t key) {
+void mixTableKeyedSse2(uint8_t* dst, int dstStride, const uint8_t* src, int srcStride, int w,
+                       int h, const MixTable& table, uint8_t key) {
+    const int level = table.level;
+    const void* colours = table.colours;
     if (level <= 0)
         return;
     if (level >= 16)
         return expandKeyedSse2(dst, dstStride, src, srcStride, w, h, colours, key);
     const unsigned L = static_cast<unsigned>(level);
-    const __m128i level16 = _mm_set1_epi16(static_cast<short>(level));
+    const __m128i keep16 = _mm_set1_epi16(static_cast<short>(16 - level));
     keyedRows(
         dst, dstStride, src, srcStride, w, h, key,
-        [colours, level16](__m128i old, const uint8_t* s) {
-            return mixFour(old, s, colours, level16);
+        [&table, keep16](__m128i old, const uint8_t* s) {
+            return mixFourWeighted(old, s, table, keep16);
         },
         [colours, L, key](uint8_t* d, uint8_t s) { mixKeyedPixel(d, s, colours, L, key); });
 }

@@ -56,16 +56,18 @@ private:
     size_t capacity_;
 };
 
-enum class Routine { copy, copyKeyed, expand, expandKeyed, mix, mixKeyed };
+enum class Routine { copy, copyKeyed, expand, expandKeyed, mix, mixKeyed, mixTable, mixTableKeyed };
 
 const char* nameOf(Routine r) {
     static const char* const names[] = {"copy8", "copyKeyed8", "expand",
-                                        "expandKeyed", "mix", "mixKeyed"};
+                                        "expandKeyed", "mix", "mixKeyed",
+                                        "mixTable", "mixTableKeyed"};
     return names[static_cast<int>(r)];
 }
 
 bool isKeyed(Routine r) {
-    return r == Routine::copyKeyed || r == Routine::expandKeyed || r == Routine::mixKeyed;
+    return r == Routine::copyKeyed || r == Routine::expandKeyed || r == Routine::mixKeyed ||
+           r == Routine::mixTableKeyed;
 }
 
 int destinationPixelBytes(Routine r) { return r == Routine::copy || r == Routine::copyKeyed ? 1 : 4; }
@@ -107,7 +109,9 @@ void model(const Job& job, const std::vector<uint8_t>& src, std::vector<uint8_t>
                 dst[d0 + x] = s;
                 continue;
             }
-            const bool mixes = job.routine == Routine::mix || job.routine == Routine::mixKeyed;
+            const bool mixes = job.routine == Routine::mix || job.routine == Routine::mixKeyed ||
+                               job.routine == Routine::mixTable ||
+                               job.routine == Routine::mixTableKeyed;
             const int level = mixes ? job.level : 16;
             if (level <= 0)
                 continue;
@@ -137,6 +141,14 @@ void call(const PixelRows& rows, const Job& job, uint8_t* dst, const uint8_t* sr
     case Routine::mixKeyed:
         return rows.mixKeyed(dst, g.dstStride, src, g.srcStride, g.w, g.h, colours, job.level,
                              job.key);
+    case Routine::mixTable:
+    case Routine::mixTableKeyed: {
+        MixTable table;
+        table.prepare(colours, job.level);
+        if (job.routine == Routine::mixTable)
+            return rows.mixTable(dst, g.dstStride, src, g.srcStride, g.w, g.h, table);
+        return rows.mixTableKeyed(dst, g.dstStride, src, g.srcStride, g.w, g.h, table, job.key);
+    }
     }
 }
 
@@ -247,7 +259,7 @@ TEST_F(PixelRowsTest, CopiesAndExpandsMatchTheRulesAtEveryWidth) {
 }
 
 TEST_F(PixelRowsTest, MixesMatchTheRulesAtEveryLevelAndWidth) {
-    for (Routine r : {Routine::mix, Routine::mixKeyed})
+    for (Routine r : {Routine::mix, Routine::mixKeyed, Routine::mixTable, Routine::mixTableKeyed})
         for (int level = -1; level <= 20; ++level)
             for (int w = 0; w <= 40; ++w) {
                 const Job job{r, geometry(r, w, 1 + w % 3, w + level + 1), level,
