@@ -4,6 +4,7 @@
 #include "Startup.h"
 #include <functional>
 #include <gtest/gtest.h>
+#include <windows.h>
 #include <new>
 #include <stdexcept>
 
@@ -15,6 +16,19 @@ struct Case {
     int exitCode;
     const char* boxText;   // null: no box
 };
+
+// First in the file: a later test may call into one of them and load it.
+// Libraries needed only for dialogs, movies, sounds and folder look-ups are
+// loaded at their first call, not with the framework at the start.
+TEST(Startup, LibrariesOffThePathToTheFirstPictureAreNotLoadedAtTheStart)
+{
+    const char* const libraries[] = {"shell32.dll", "comdlg32.dll", "comctl32.dll", "winmm.dll",
+                                     "msvfw32.dll"};
+    for (const char* library : libraries) {
+        SCOPED_TRACE(library);
+        EXPECT_EQ(nullptr, GetModuleHandleA(library));
+    }
+}
 
 TEST(Startup, EveryWayARunEndsGivesItsDocumentedExitCode)
 {
