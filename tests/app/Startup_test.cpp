@@ -22,8 +22,7 @@ struct Case {
 // loaded at their first call, not with the framework at the start.
 TEST(Startup, LibrariesOffThePathToTheFirstPictureAreNotLoadedAtTheStart)
 {
-    const char* const libraries[] = {"shell32.dll", "comdlg32.dll", "comctl32.dll", "winmm.dll",
-                                     "msvfw32.dll"};
+    const char* const libraries[] = {"shell32.dll", "comdlg32.dll", "comctl32.dll", "msvfw32.dll"};
     for (const char* library : libraries) {
         SCOPED_TRACE(library);
         EXPECT_EQ(nullptr, GetModuleHandleA(library));
