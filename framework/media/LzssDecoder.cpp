@@ -138,12 +138,65 @@ inline bool copyItem(const uint8_t* in, size_t inSize, size_t& inPos, uint8_t* o
     return true;
 }
 
+// A whole group with room at both ends: a flag byte and at most 16 item
+// bytes to read, 8 x 18 bytes to write, 16 more on each side for whole
+// block moves, and every distance inside the output.
+constexpr size_t groupInRoom = 1 + 16 + 16;
+constexpr size_t groupOutRoom = 8 * maxCopy + blockRoom;
+
+// One item without bounds checks, the literal and the copy taking the same
+// path so that the mix of the two costs no mispredicted branches: each
+// moves 18 bytes from its source and steps by its own length. Only a copy
+// that overlaps its own output takes a branch, rarely taken.
+template <LzssDecoder::LengthNibble layout>
+inline void groupItem(unsigned literal, const uint8_t*& in, uint8_t*& out, size_t outPos)
+{
+    const LzssDecoder::Copy copy = splitItem<layout>(in[0], in[1]);
+    const size_t distance =
+        ((outPos + LzssDecoder::startPosition - copy.position - 1) & windowMask) + 1;
+    // Masks rather than conditions: compilers turn a condition on the
+    // flag bit into a branch, and the flag bits follow no pattern.
+    const uintptr_t pick = 0 - static_cast<uintptr_t>(literal);
+    const uint8_t* src = reinterpret_cast<const uint8_t*>(
+        (reinterpret_cast<uintptr_t>(in) & pick) |
+        (reinterpret_cast<uintptr_t>(out - distance) & ~pick));
+    const unsigned length = (copy.length & ~static_cast<unsigned>(pick)) | (literal & 1u);
+    const unsigned overlaps = (literal ^ 1u) & static_cast<unsigned>(distance < maxCopy);
+    if (overlaps) {
+        copyBlock(out, distance, length);
+    } else {
+        uint8_t block[maxCopy];
+        std::memcpy(block, src, maxCopy);
+        std::memcpy(out, block, maxCopy);
+    }
+    in += 2 - literal;
+    out += length;
+}
+
+template <LzssDecoder::LengthNibble layout>
+inline void decodeGroup(const uint8_t* in, size_t& inPos, uint8_t* out, size_t& outPos)
+{
+    const uint8_t* inAt = in + inPos;
+    uint8_t* outAt = out + outPos;
+    const unsigned flags = *inAt++;
+#pragma GCC unroll 8
+    for (unsigned bit = 0; bit < 8; ++bit)
+        groupItem<layout>((flags >> bit) & 1, inAt, outAt, static_cast<size_t>(outAt - out));
+    inPos = static_cast<size_t>(inAt - in);
+    outPos = static_cast<size_t>(outAt - out);
+}
+
 template <LzssDecoder::LengthNibble layout>
 LzssDecoder::Result decodeItems(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize)
 {
     size_t inPos = 0;
     size_t outPos = 0;
     while (inPos < inSize && outPos < outSize) {
+        if (outPos >= LzssDecoder::windowSize && inSize - inPos >= groupInRoom &&
+            outSize - outPos >= groupOutRoom) {
+            decodeGroup<layout>(in, inPos, out, outPos);
+            continue;
+        }
         unsigned flags = in[inPos++];
         unsigned items = 8;
         while (items > 0 && outPos < outSize) {
