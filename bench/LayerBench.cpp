@@ -3,6 +3,7 @@
 #include "PixelRows.h"
 #include "TransitionRunner.h"
 #include "TransitionScreen.h"
+#include "BenchClock.h"
 
 #include <windows.h>
 
@@ -28,27 +29,15 @@ const int frameW = 640, frameH = 480;
 const int layerCount = KtLayerViewport::layerCount;
 const int keyIndex = 0;
 
-double now()
-{
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / ticksPerMs;
-}
-
 double fastest(const std::function<void()>& work, int perBatch, int batches = 3)
 {
     work();
     double best = 1e30;
     for (int b = 0; b < batches; ++b) {
-        const double start = now();
+        const double start = benchNowMs();
         for (int i = 0; i < perBatch; ++i)
             work();
-        best = std::min(best, (now() - start) / perBatch);
+        best = std::min(best, (benchNowMs() - start) / perBatch);
     }
     return best;
 }
@@ -215,9 +204,9 @@ void benchTransitions()
         TransitionRunner(counter, whole).run(c.code);
         view.layers[1].visible = c.code % 2;   // alternate the picture shown
         pump();
-        const double start = now();
+        const double start = benchNowMs();
         view.runEffect(whole, c.code);
-        const double wall = now() - start;
+        const double wall = benchNowMs() - start;
         std::printf("%-36s %8.1f ms wall, %4u ms of pauses, %6d copies in %5d updates\n", c.name,
                     wall, counter.total, counter.direct + counter.batched,
                     counter.direct + counter.batches);

@@ -2,6 +2,7 @@
 #include "KtVSurface.h"
 #include "KtVSurface24.h"
 #include "PixelRows.h"
+#include "BenchClock.h"
 
 #include <windows.h>
 
@@ -25,26 +26,15 @@ const int frameWidth = 640, frameHeight = 480;
 const int layerCount = 24;
 const int keyIndex = 0;  // the transparent index of the keyed pictures
 
-double now() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / ticksPerMs;
-}
-
 // Milliseconds per call: the fastest of 25 batches of `frames` calls.
 double timePerFrame(const std::function<void()>& work, int frames) {
     work();  // warm caches and pages
     double best = 1e30;
     for (int b = 0; b < 25; ++b) {
-        const double start = now();
+        const double start = benchNowMs();
         for (int i = 0; i < frames; ++i)
             work();
-        best = std::min(best, (now() - start) / frames);
+        best = std::min(best, (benchNowMs() - start) / frames);
     }
     return best;
 }

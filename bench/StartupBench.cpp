@@ -1,5 +1,6 @@
 // StartupBench: the time from starting Pomelo.exe to the sample game's title on the screen.
 #include "HogePlayer.h"
+#include "BenchClock.h"
 
 #include <windows.h>
 
@@ -22,18 +23,6 @@ namespace {
 
 const COLORREF titleSwatch = RGB(0x20, 0x40, 0xC0);   // the picture script's title colour
 const DWORD limitMs = 30000;
-
-double nowMs()
-{
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / ticksPerMs;
-}
 
 std::string programFolder()
 {
@@ -67,14 +56,14 @@ double oneRun(const std::string& program, const std::string& folder)
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::string command = "\"" + program + "\"";
-    const double start = nowMs();
+    const double start = benchNowMs();
     if (!CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &si, &pi))
         return -1;
     double shown = -1;
-    while (nowMs() - start < limitMs) {
+    while (benchNowMs() - start < limitMs) {
         if (player.host() && player.pixel(HogePlayer::swatchX, HogePlayer::swatchY) == titleSwatch) {
-            shown = nowMs() - start;
+            shown = benchNowMs() - start;
             break;
         }
         if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0)

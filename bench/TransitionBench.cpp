@@ -2,6 +2,7 @@
 #include "KtLayerViewport.h"
 #include "TransitionRunner.h"
 #include "TransitionScreen.h"
+#include "BenchClock.h"
 
 #include <windows.h>
 
@@ -23,18 +24,6 @@
 namespace {
 
 const int frameW = 640, frameH = 480;
-
-double now()
-{
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / ticksPerMs;
-}
 
 double median(std::vector<double> v)
 {
@@ -148,9 +137,9 @@ double timeOnce(KtLayerViewport& view, int code, int round, bool ownThread)
     view.layers[1].visible = round % 2;   // alternate the picture shown
     if (ownThread)
         pump();
-    const double start = now();
+    const double start = benchNowMs();
     view.runEffect(KtRect(0, 0, frameW, frameH), code);
-    const double wall = now() - start;
+    const double wall = benchNowMs() - start;
     if (ownThread)
         pump();
     return wall;
