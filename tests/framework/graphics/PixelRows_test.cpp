@@ -1,5 +1,6 @@
 // Tests of the pixel row routines: every loop kind (plain, MMX, SSE2, AVX2) against a model of the rules, inside guard pages.
 #include "CpuFeatures.h"
+#include "PixelLoopKinds.h"
 #include "PixelRows.h"
 
 #include <gtest/gtest.h>
@@ -152,15 +153,6 @@ void call(const PixelRows& rows, const Job& job, uint8_t* dst, const uint8_t* sr
     }
 }
 
-std::vector<PixelLoopKind> availableKinds() {
-    std::vector<PixelLoopKind> kinds;
-    for (PixelLoopKind k : {PixelLoopKind::plain, PixelLoopKind::mmx, PixelLoopKind::sse2,
-                            PixelLoopKind::avx2})
-        if (PixelRows::forKind(k).kind == k)
-            kinds.push_back(k);
-    return kinds;
-}
-
 const char* nameOf(PixelLoopKind k) {
     static const char* const names[] = {"plain", "mmx", "sse2", "avx2"};
     return names[static_cast<int>(k)];
@@ -203,7 +195,7 @@ protected:
         std::vector<uint8_t> expected = before;
         model(job, src, expected, colours.data());
         const bool againstEnd = (++runs % 2) == 0;
-        for (PixelLoopKind kind : availableKinds()) {
+        for (PixelLoopKind kind : kit::loopKinds()) {
             std::snprintf(currentCase, sizeof currentCase,
                           "%s %s w=%d h=%d srcX=%d dstX=%d strides %d/%d level %d key %d %s",
                           nameOf(kind), nameOf(job.routine), g.w, g.h, g.srcX, g.dstX,
@@ -285,7 +277,7 @@ TEST_F(PixelRowsTest, HalfBlendOfTwoColoursMeetsInTheMiddle) {
     std::memcpy(&table[5 * 4], source, 4);
     const int w = 9, h = 2, stride = w * 4;
     const std::vector<uint8_t> src(size_t(w) * h, 5);
-    for (PixelLoopKind kind : availableKinds())
+    for (PixelLoopKind kind : kit::loopKinds())
         for (bool keyed : {false, true}) {
             std::vector<uint8_t> dst(size_t(stride) * h);
             for (size_t i = 0; i < dst.size(); i += 4) {

@@ -3,6 +3,7 @@
 #include "KtFile.h"
 #include "KtVSurface.h"
 #include "KtVSurface24.h"
+#include "PixelLoopKinds.h"
 #include "PixelRows.h"
 #include <windows.h>
 #include <cstdint>
@@ -13,28 +14,6 @@
 #include <vector>
 
 namespace kit {
-
-// Every loop kind the processor offers, plain first.
-inline std::vector<PixelLoopKind> loopKinds()
-{
-    std::vector<PixelLoopKind> kinds{PixelLoopKind::plain};
-    if (PixelRows::forKind(PixelLoopKind::mmx).kind == PixelLoopKind::mmx)
-        kinds.push_back(PixelLoopKind::mmx);
-    if (PixelRows::forKind(PixelLoopKind::sse2).kind == PixelLoopKind::sse2)
-        kinds.push_back(PixelLoopKind::sse2);
-    if (PixelRows::forKind(PixelLoopKind::avx2).kind == PixelLoopKind::avx2)
-        kinds.push_back(PixelLoopKind::avx2);
-    return kinds;
-}
-
-// Makes every surface with hasMmx set use one loop kind for a scope.
-class ForcedKind {
-public:
-    explicit ForcedKind(PixelLoopKind kind) { PixelRows::forceKind(kind); }
-    ~ForcedKind() { PixelRows::unforceKind(); }
-    ForcedKind(const ForcedKind&) = delete;
-    ForcedKind& operator=(const ForcedKind&) = delete;
-};
 
 // Index at (x, y) of the test pattern: distinct for every position of a 30 × 30 tile.
 inline BYTE pattern(int x, int y)

@@ -1,6 +1,7 @@
 // Layer composition tests: the one-pass composition against drawing every layer in turn, one GDI flush, bounded wrap work.
 #include "ImportPatch.h"
 #include "KtLayerViewport.h"
+#include "PixelLoopKinds.h"
 #include "PixelRows.h"
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,23 +14,8 @@
 
 namespace {
 
-std::vector<PixelLoopKind> loopKinds()
-{
-    std::vector<PixelLoopKind> kinds;
-    for (PixelLoopKind k : {PixelLoopKind::plain, PixelLoopKind::mmx, PixelLoopKind::sse2,
-                            PixelLoopKind::avx2})
-        if (PixelRows::forKind(k).kind == k)
-            kinds.push_back(k);
-    return kinds;
-}
-
-class ForcedKind {
-public:
-    explicit ForcedKind(PixelLoopKind kind) { PixelRows::forceKind(kind); }
-    ~ForcedKind() { PixelRows::unforceKind(); }
-    ForcedKind(const ForcedKind&) = delete;
-    ForcedKind& operator=(const ForcedKind&) = delete;
-};
+using kit::ForcedKind;
+using kit::loopKinds;
 
 void randomColours(KtVSurface& s, std::mt19937& rng)
 {
